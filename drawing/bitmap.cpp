@@ -1,0 +1,64 @@
+#include <algorithm>
+#include <cstring>
+
+#include "canvas.h"
+
+namespace rv {
+
+namespace {
+
+void CheckSize(int width, int height) {
+  if (width < 0 || height < 0 || width > TBitmap::kMaxSide || height > TBitmap::kMaxSide ||
+      static_cast<std::int64_t>(width) * height > TBitmap::kMaxPixels) {
+    throw EngineError("ﾋﾞｯﾄﾏｯﾌﾟの大きさが大きすぎます (" + std::to_string(width) + " × " +
+                      std::to_string(height) + ")");
+  }
+}
+
+}  // namespace
+
+TBitmap::TBitmap() = default;
+
+TBitmap::TBitmap(int width, int height, TColor fill) {
+  CheckSize(width, height);
+  width_ = width;
+  height_ = height;
+  pixels_.assign(static_cast<std::size_t>(width) * height, ColorToPixel(fill));
+}
+
+void TBitmap::SetSize(int width, int height) {
+  // A negative size means no pixels, as with a zero one.
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  if (width == width_ && height == height_) return;
+  CheckSize(width, height);
+  std::vector<std::uint32_t> next(static_cast<std::size_t>(width) * height,
+                                  ColorToPixel(canvas_.Brush.Color));
+  const int copy_w = std::min(width, width_);
+  const int copy_h = std::min(height, height_);
+  for (int y = 0; y < copy_h; ++y) {
+    std::memcpy(next.data() + static_cast<std::size_t>(y) * width, ScanLine(y),
+                static_cast<std::size_t>(copy_w) * 4);
+  }
+  pixels_.swap(next);
+  width_ = width;
+  height_ = height;
+  canvas_.dirty_ = canvas_.dirty_.United(TRect{0, 0, width, height});
+}
+
+void TBitmap::Assign(const TBitmap& other) {
+  if (&other == this) return;
+  width_ = other.width_;
+  height_ = other.height_;
+  pixels_ = other.pixels_;
+  canvas_.dirty_ = canvas_.dirty_.United(TRect{0, 0, width_, height_});
+}
+
+std::unique_ptr<TBitmap> TBitmap::Clone() const {
+  auto copy = std::make_unique<TBitmap>();
+  copy->Assign(*this);
+  copy->canvas_.dirty_ = {};
+  return copy;
+}
+
+}  // namespace rv
