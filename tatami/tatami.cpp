@@ -2,5 +2,5 @@
 #include "tatami/tatami.h"
 
 namespace rv {
-void LayTatami(DrawingState&, TCanvas&, int) {}
+void LayTatami(DrawingState&, Surface&, int) {}
 }  // namespace rv

@@ -1,13 +1,14 @@
 // The tatami command: fills the last floor-plan frame with mats and draws their joints.
 #pragma once
 
-#include "drawing/canvas.h"
+#include "drawing/surface.h"
 #include "drawing/state.h"
 
 namespace rv {
 
 // itemIndex is RadioGroup1's ItemIndex (0 = "3" ... 6 = "12"); anything else does nothing.
-// Draws on `canvas` (the ActiveImage canvas) and writes SpanX, SpanY; nothing else.
-void LayTatami(DrawingState& s, TCanvas& canvas, int itemIndex);
+// Draws on the surface's canvas (ActiveImage) and writes SpanX, SpanY; nothing else.
+// The canvas is fetched only after the index check, so an icon fails only for a real count.
+void LayTatami(DrawingState& s, Surface& surface, int itemIndex);
 
 }  // namespace rv
