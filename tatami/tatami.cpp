@@ -1,13 +1,21 @@
 #include "tatami/tatami.h"
 
-#include "drawing/rounding.h"
 #include "tatami/arrangements.h"
 
 namespace rv {
 
 namespace {
+
 constexpr TColor kMatColor = 0x0080FF80;
+
+// round(w * 0.5), halves to the even neighbour, exact for extents beyond 32 bits.
+std::int64_t HalfRoundedEven(std::int64_t w) {
+  std::int64_t q = w / 2;
+  if (w % 2 != 0 && q % 2 != 0) q += w > 0 ? 1 : -1;
+  return q;
 }
+
+}  // namespace
 
 TatamiPlan PlanTatami(const DrawingState& s, int itemIndex) {
   using I = std::int64_t;
@@ -18,7 +26,7 @@ TatamiPlan PlanTatami(const DrawingState& s, int itemIndex) {
   TatamiPlan plan;
   FigureScript& f = plan.calls;
   f.BrushColor(kMatColor);
-  f.FloodFill(L + RoundMul(W, 0.5L), T + RoundMul(H, 0.5L), clBlack, TFillStyle::fsBorder);
+  f.FloodFill(L + HalfRoundedEven(W), T + HalfRoundedEven(H), clBlack, TFillStyle::fsBorder);
 
   const tatami::MatCount& count = tatami::MatCountAt(itemIndex);
   const tatami::Arrangement* arrangement = count.landscape;
