@@ -50,6 +50,7 @@ struct TFont {
 };
 
 class TBitmap;
+class SpanSource;
 
 class TCanvas {
  public:
@@ -85,6 +86,9 @@ class TCanvas {
  private:
   friend class TBitmap;
   explicit TCanvas(TBitmap& bmp) : bmp_(bmp) {}
+  // Clips the figure's rows and runs to the bitmap and paints them in the pen mode.
+  TRect Paint(SpanSource& figure);
+  TRect Touch(const TRect& r);
   TBitmap& bmp_;
   TPoint pen_pos_{};
   TRect dirty_{};

@@ -1,0 +1,443 @@
+#include "spans.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace rv {
+
+namespace {
+
+using i64 = std::int64_t;
+using ld = long double;
+
+// Pixel centres are tested a tiny step up and to the left of where they are, so a centre that
+// lies exactly on an edge of a figure is decided the same way everywhere: edges at the top and
+// left take it, edges at the bottom and right leave it. An even-width pen thus covers exactly
+// width rows or columns across a straight run.
+constexpr ld kNudge = 1.0L / 8192;
+
+// Far beyond any bitmap yet far from overflowing when spans are clipped.
+constexpr i64 kFar = i64{1} << 62;
+
+i64 ClampToFar(ld v) {
+  if (!(v > -static_cast<ld>(kFar))) return -kFar;  // also NaN
+  if (v > static_cast<ld>(kFar)) return kFar;
+  return static_cast<i64>(v);
+}
+
+// Integers x with lo <= x - nudge <= hi.
+i64 FirstIn(ld lo) { return ClampToFar(std::ceil(lo + kNudge)); }
+i64 LastIn(ld hi) { return ClampToFar(std::floor(hi + kNudge)); }
+// Integers x with lo < x - nudge < hi.
+i64 FirstInStrict(ld lo) { return ClampToFar(std::floor(lo + kNudge) + 1); }
+i64 LastInStrict(ld hi) { return ClampToFar(std::ceil(hi + kNudge) - 1); }
+
+i64 Clamp128(Int128 v) {
+  if (v > kFar) return kFar;
+  if (v < -kFar) return -kFar;
+  return static_cast<i64>(v);
+}
+
+// b > 0.
+i64 FloorDiv(Int128 a, Int128 b) {
+  Int128 q = a / b;
+  if (a % b != 0 && a < 0) --q;
+  return Clamp128(q);
+}
+i64 CeilDiv(Int128 a, Int128 b) {
+  Int128 q = a / b;
+  if (a % b != 0 && a > 0) ++q;
+  return Clamp128(q);
+}
+
+// Columns [lo, hi] (inclusive) of a row; empty when lo > hi.
+struct Range {
+  i64 lo = 1;
+  i64 hi = 0;
+  bool Empty() const { return lo > hi; }
+};
+
+Range ShapeRow(const BoxSpans::Shape& s, i64 y, bool strict) {
+  Range out;
+  if (s.empty) return out;
+  const ld yy = static_cast<ld>(y) - kNudge;
+  if (strict ? (yy <= s.y0 || yy >= s.y1) : (yy < s.y0 || yy > s.y1)) return out;
+  ld lo = s.x0;
+  ld hi = s.x1;
+  if (s.ry > 0) {
+    ld u = -1;
+    if (yy < s.y0 + s.ry) {
+      u = (s.y0 + s.ry) - yy;
+    } else if (yy > s.y1 - s.ry) {
+      u = yy - (s.y1 - s.ry);
+    }
+    if (u > 0) {
+      const ld k = std::max<ld>(0, (s.ry - u) * (s.ry + u));
+      const ld ext = s.rx * std::sqrt(k) / s.ry;
+      lo = s.x0 + s.rx - ext;
+      hi = s.x1 - s.rx + ext;
+    }
+  }
+  if (strict) {
+    out.lo = FirstInStrict(lo);
+    out.hi = LastInStrict(hi);
+  } else {
+    out.lo = FirstIn(lo);
+    out.hi = LastIn(hi);
+  }
+  return out;
+}
+
+// Columns within radius r of the segment P-Q on the line y = yy (already nudged), as a real
+// interval; false when the line misses the stroke.
+bool CapsuleRow(ld px, ld py, ld qx, ld qy, ld r, ld yy, ld& lo, ld& hi) {
+  lo = std::numeric_limits<ld>::infinity();
+  hi = -std::numeric_limits<ld>::infinity();
+  auto disc = [&](ld cx, ld cy) {
+    const ld d = yy - cy;
+    if (std::fabs(d) <= r) {
+      const ld e = std::sqrt(std::max<ld>(0, (r - d) * (r + d)));
+      lo = std::min(lo, cx - e);
+      hi = std::max(hi, cx + e);
+    }
+  };
+  disc(px, py);
+  disc(qx, qy);
+  const ld dx = qx - px;
+  const ld dy = qy - py;
+  const ld len2 = dx * dx + dy * dy;
+  if (len2 > 0) {
+    // The band swept by the disc: the projection on the segment lies within it, and the
+    // distance across it is at most r.
+    ld a = -std::numeric_limits<ld>::infinity();
+    ld b = std::numeric_limits<ld>::infinity();
+    bool ok = true;
+    const ld c = dx * px - dy * (yy - py);
+    if (dx > 0) {
+      a = std::max(a, c / dx);
+      b = std::min(b, (c + len2) / dx);
+    } else if (dx < 0) {
+      a = std::max(a, (c + len2) / dx);
+      b = std::min(b, c / dx);
+    } else {
+      const ld p = dy * (yy - py);
+      ok = p >= 0 && p <= len2;
+    }
+    const ld rl = r * std::sqrt(len2);
+    const ld k = dx * (yy - py) + dy * px;
+    if (dy > 0) {
+      a = std::max(a, (k - rl) / dy);
+      b = std::min(b, (k + rl) / dy);
+    } else if (dy < 0) {
+      a = std::max(a, (k + rl) / dy);
+      b = std::min(b, (k - rl) / dy);
+    } else if (std::fabs(k) > rl) {
+      ok = false;
+    }
+    if (ok && a <= b) {
+      lo = std::min(lo, a);
+      hi = std::max(hi, b);
+    }
+  }
+  return lo <= hi;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+
+ThinLine::ThinLine(i64 x0, i64 y0, i64 x1, i64 y1) : x0_(x0), y0_(y0) {
+  const i64 dx = x1 - x0;
+  const i64 dy = y1 - y0;
+  adx_ = dx < 0 ? -dx : dx;
+  ady_ = dy < 0 ? -dy : dy;
+  sx_ = dx < 0 ? -1 : 1;
+  sy_ = dy < 0 ? -1 : 1;
+  xmajor_ = adx_ >= ady_;
+  n_ = xmajor_ ? adx_ : ady_;
+  if (n_ == 0) return;
+  i64 last_minor;
+  if (xmajor_) {
+    last_minor = ady_ == 0 ? 0 : FloorDiv(Int128{2} * (n_ - 1) * ady_ + adx_, Int128{2} * adx_);
+  } else {
+    last_minor = n_ - 1;
+  }
+  const i64 y_end = y0 + sy_ * last_minor;
+  top_ = std::min(y0, y_end);
+  bottom_ = std::max(y0, y_end) + 1;
+}
+
+bool ThinLine::RowSpan(i64 y, Span& out) const {
+  if (n_ == 0 || y < top_ || y >= bottom_) return false;
+  const i64 k = (y - y0_) * sy_;
+  if (k < 0) return false;
+  if (!xmajor_) {
+    if (k >= n_) return false;
+    const i64 m = FloorDiv(Int128{2} * k * adx_ + ady_, Int128{2} * ady_);
+    const i64 x = x0_ + sx_ * m;
+    out = {x, x + 1};
+    return true;
+  }
+  i64 tlo = 0;
+  i64 thi = n_;
+  if (ady_ == 0) {
+    if (k != 0) return false;
+  } else {
+    tlo = std::max<i64>(0, CeilDiv(Int128{2 * k - 1} * adx_, Int128{2} * ady_));
+    thi = std::min<i64>(n_, CeilDiv(Int128{2 * k + 1} * adx_, Int128{2} * ady_));
+  }
+  if (tlo >= thi) return false;
+  if (sx_ > 0) {
+    out = {x0_ + tlo, x0_ + thi};
+  } else {
+    out = {x0_ - thi + 1, x0_ - tlo + 1};
+  }
+  return true;
+}
+
+LineSpans::LineSpans(i64 x0, i64 y0, i64 x1, i64 y1) : line_(x0, y0, x1, y1) {
+  top = line_.Top();
+  bottom = line_.Bottom();
+}
+
+void LineSpans::Row(i64 y, SpanList& pen, SpanList&) {
+  Span s;
+  if (line_.RowSpan(y, s)) pen.push_back(s);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+PolySpans::PolySpans(std::vector<TPoint> points, bool closed, int width, bool fill)
+    : pts_(std::move(points)), closed_(closed), fill_(fill), thin_(width <= 1) {
+  r_ = static_cast<ld>(width) / 2;
+  const std::size_t n = pts_.size();
+  top = kFar;
+  bottom = -kFar;
+  if (n < 2) {
+    fill_ = false;
+    top = bottom = 0;
+    return;
+  }
+  const std::size_t edges = closed_ ? n : n - 1;
+  for (std::size_t i = 0; i < edges; ++i) {
+    const TPoint a = pts_[i];
+    const TPoint b = pts_[(i + 1) % n];
+    if (a == b) continue;
+    if (thin_) {
+      ThinLine l(a.X, a.Y, b.X, b.Y);
+      top = std::min(top, l.Top());
+      bottom = std::max(bottom, l.Bottom());
+      thin_lines_.push_back(l);
+    } else {
+      Seg s{static_cast<ld>(a.X), static_cast<ld>(a.Y), static_cast<ld>(b.X),
+            static_cast<ld>(b.Y), 0, 0};
+      s.ylo = std::min(s.py, s.qy) - r_;
+      s.yhi = std::max(s.py, s.qy) + r_;
+      top = std::min(top, FirstIn(s.ylo));
+      bottom = std::max(bottom, LastIn(s.yhi) + 1);
+      segs_.push_back(s);
+    }
+  }
+  if (fill_) {
+    i64 lo = pts_[0].Y;
+    i64 hi = pts_[0].Y;
+    for (const TPoint& p : pts_) {
+      lo = std::min<i64>(lo, p.Y);
+      hi = std::max<i64>(hi, p.Y);
+    }
+    top = std::min(top, lo);
+    bottom = std::max(bottom, hi + 1);
+  }
+  if (top >= bottom) top = bottom = 0;
+}
+
+void PolySpans::Row(i64 y, SpanList& pen, SpanList& brush) {
+  const ld yy = static_cast<ld>(y) - kNudge;
+  if (thin_) {
+    Span s;
+    for (const ThinLine& l : thin_lines_) {
+      if (l.RowSpan(y, s)) pen.push_back(s);
+    }
+  } else {
+    for (const Seg& s : segs_) {
+      if (yy < s.ylo || yy > s.yhi) continue;
+      ld lo, hi;
+      if (!CapsuleRow(s.px, s.py, s.qx, s.qy, r_, yy, lo, hi)) continue;
+      const i64 a = FirstIn(lo);
+      const i64 b = LastIn(hi);
+      if (a <= b) pen.push_back({a, b + 1});
+    }
+  }
+  if (!fill_) return;
+  xs_.clear();
+  const std::size_t n = pts_.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    const TPoint a = pts_[i];
+    const TPoint b = pts_[(i + 1) % n];
+    const ld ay = a.Y;
+    const ld by = b.Y;
+    if ((ay <= yy) == (by <= yy)) continue;
+    xs_.push_back(static_cast<ld>(a.X) +
+                  (yy - ay) * (static_cast<ld>(b.X) - a.X) / (by - ay));
+  }
+  std::sort(xs_.begin(), xs_.end());
+  for (std::size_t i = 0; i + 1 < xs_.size(); i += 2) {
+    const i64 a = FirstIn(xs_[i]);
+    const i64 b = LastIn(xs_[i + 1]);
+    if (a <= b) brush.push_back({a, b + 1});
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+
+BoxSpans::BoxSpans(BoxKind kind, i64 l, i64 t, i64 r, i64 b, i64 corner_w, i64 corner_h,
+                   int width, bool fill)
+    : thin_(width <= 1), fill_(fill) {
+  sx_ = l + r;
+  sy_ = t + b;
+  i64 cw = 0;
+  i64 ch = 0;
+  if (kind == BoxKind::Ellipse) {
+    cw = r - l;
+    ch = b - t;
+  } else if (kind == BoxKind::RoundRect) {
+    cw = std::min(corner_w < 0 ? -corner_w : corner_w, r - l);
+    ch = std::min(corner_h < 0 ? -corner_h : corner_h, b - t);
+  }
+  if (thin_) {
+    outer_ = {l - 0.5L, t - 0.5L, r - 0.5L, b - 0.5L, cw / 2.0L, ch / 2.0L, false};
+    if (outer_.rx <= 0 || outer_.ry <= 0) outer_.rx = outer_.ry = 0;
+    inner_.empty = true;
+  } else {
+    const ld rad = static_cast<ld>(width) / 2;
+    Shape path{static_cast<ld>(l), static_cast<ld>(t), static_cast<ld>(r - 1),
+               static_cast<ld>(b - 1), std::max<i64>(cw - 1, 0) / 2.0L,
+               std::max<i64>(ch - 1, 0) / 2.0L, false};
+    if (path.rx <= 0 || path.ry <= 0) path.rx = path.ry = 0;
+    outer_ = {path.x0 - rad, path.y0 - rad, path.x1 + rad, path.y1 + rad, path.rx + rad,
+              path.ry + rad, false};
+    inner_ = {path.x0 + rad, path.y0 + rad, path.x1 - rad, path.y1 - rad,
+              std::max<ld>(path.rx - rad, 0), std::max<ld>(path.ry - rad, 0), false};
+    if (inner_.x0 >= inner_.x1 || inner_.y0 >= inner_.y1) inner_.empty = true;
+    if (inner_.rx <= 0 || inner_.ry <= 0) inner_.rx = inner_.ry = 0;
+  }
+  top = FirstIn(outer_.y0);
+  bottom = LastIn(outer_.y1) + 1;
+}
+
+void BoxSpans::SetArc(i64 x3, i64 y3, i64 x4, i64 y4) {
+  arc_ = true;
+  fill_ = false;
+  // Vectors in doubled coordinates with y pointing up, so counter-clockwise on screen is the
+  // usual positive turn.
+  u1x_ = 2 * x3 - sx_;
+  u1y_ = sy_ - 2 * y3;
+  u2x_ = 2 * x4 - sx_;
+  u2y_ = sy_ - 2 * y4;
+  const Int128 cross = Int128{u1x_} * u2y_ - Int128{u1y_} * u2x_;
+  const Int128 dot = Int128{u1x_} * u2x_ + Int128{u1y_} * u2y_;
+  sweep_sign_ = cross > 0 ? 1 : (cross < 0 ? -1 : 0);
+  full_sweep_ = cross == 0 && dot >= 0;
+}
+
+namespace {
+
+// Columns x of row vy (doubled, y up) where cross(u, v(x)) >= 0, or > 0 when strict, with
+// v(x) = (2x + 1 - sx, vy).
+Range HalfLine(i64 ux, i64 uy, i64 sx, i64 vy, bool strict) {
+  // cross = ux * vy - uy * (2x + 1 - sx) = c - 2 uy x
+  const Int128 c = Int128{ux} * vy - Int128{uy} * (1 - sx);
+  const Int128 d = Int128{2} * uy;
+  Range out{-kFar, kFar};
+  if (uy == 0) {
+    if (strict ? !(c > 0) : !(c >= 0)) out = Range{};
+    return out;
+  }
+  if (uy > 0) {  // x <= c / d
+    out.hi = strict ? CeilDiv(c, d) - 1 : FloorDiv(c, d);
+  } else {  // x >= c / d, d < 0
+    out.lo = strict ? FloorDiv(-c, -d) + 1 : CeilDiv(-c, -d);
+  }
+  return out;
+}
+
+Range Intersect(Range a, Range b) { return {std::max(a.lo, b.lo), std::min(a.hi, b.hi)}; }
+
+}  // namespace
+
+bool BoxSpans::InSweepRange(i64 y, Span* ranges, int* count) const {
+  *count = 0;
+  if (full_sweep_) return true;
+  const i64 vy = sy_ - (2 * y + 1);
+  auto push = [&](Range r) {
+    if (!r.Empty()) ranges[(*count)++] = {r.lo, r.hi + 1};
+  };
+  if (sweep_sign_ > 0) {
+    // cross(u1, v) >= 0 and cross(v, u2) >= 0
+    push(Intersect(HalfLine(u1x_, u1y_, sx_, vy, false), HalfLine(-u2x_, -u2y_, sx_, vy, false)));
+  } else if (sweep_sign_ == 0) {
+    push(HalfLine(u1x_, u1y_, sx_, vy, false));
+  } else {
+    // Everything but the open sweep from u2 to u1.
+    const Range gap =
+        Intersect(HalfLine(u2x_, u2y_, sx_, vy, true), HalfLine(-u1x_, -u1y_, sx_, vy, true));
+    if (gap.Empty()) {
+      push(Range{-kFar, kFar});
+    } else {
+      push(Range{-kFar, gap.lo - 1});
+      push(Range{gap.hi + 1, kFar});
+    }
+  }
+  return false;
+}
+
+void BoxSpans::ClipToSweep(i64 y, const Span& s, SpanList& out) const {
+  Span ranges[2];
+  int count = 0;
+  if (InSweepRange(y, ranges, &count)) {
+    out.push_back(s);
+    return;
+  }
+  for (int i = 0; i < count; ++i) {
+    const i64 a = std::max(s.x0, ranges[i].x0);
+    const i64 b = std::min(s.x1, ranges[i].x1);
+    if (a < b) out.push_back({a, b});
+  }
+}
+
+void BoxSpans::Row(i64 y, SpanList& pen, SpanList& brush) {
+  Span pieces[2];
+  int n = 0;
+  const Range o = ShapeRow(outer_, y, false);
+  if (o.Empty()) return;
+  Range in;
+  if (thin_) {
+    const Range up = ShapeRow(outer_, y - 1, false);
+    const Range down = ShapeRow(outer_, y + 1, false);
+    if (!up.Empty() && !down.Empty()) {
+      in.lo = std::max({o.lo + 1, up.lo, down.lo});
+      in.hi = std::min({o.hi - 1, up.hi, down.hi});
+    }
+  } else {
+    in = ShapeRow(inner_, y, true);
+    in.lo = std::max(in.lo, o.lo);
+    in.hi = std::min(in.hi, o.hi);
+  }
+  if (in.Empty()) {
+    pieces[n++] = {o.lo, o.hi + 1};
+  } else {
+    if (o.lo < in.lo) pieces[n++] = {o.lo, in.lo};
+    if (in.hi < o.hi) pieces[n++] = {in.hi + 1, o.hi + 1};
+    if (fill_) brush.push_back({in.lo, in.hi + 1});
+  }
+  for (int i = 0; i < n; ++i) {
+    if (arc_) {
+      ClipToSweep(y, pieces[i], pen);
+    } else {
+      pen.push_back(pieces[i]);
+    }
+  }
+}
+
+}  // namespace rv
