@@ -205,6 +205,59 @@ TEST(CarPlantArms, CornersAtThe32BitLimitsAreSafe) {
   EXPECT_EQ(s.SpanY, -429496729);
 }
 
+
+// On a real bitmap: the wheels, grille and colours land where the grid puts them.
+class CarPlantPixels : public ::testing::Test {
+ protected:
+  TBitmap bmp{260, 260};
+  TCanvas& c = bmp.Canvas();
+  TColor At(int x, int y) const { return bmp.Canvas().Pixel(x, y); }
+  void RubberBand(const DrawingState& s, int x, int y) {
+    c.Pen.Mode = TPenMode::pmNotXor;
+    c.Brush.Color = clWhite;
+    c.Rectangle(s.StartX, s.StartY, x, y);
+    c.Pen.Mode = TPenMode::pmCopy;
+  }
+};
+
+TEST_F(CarPlantPixels, UprightCarWheelsAndGrille) {
+  DrawingState s = Pressed(20, 20);
+  RubberBand(s, 120, 220);
+  ASSERT_EQ(At(119, 219), clBlack);
+  CommitCarUpright(s, c, 120, 220);  // u = 10, v = 20
+  for (int x : {19, 20, 21}) EXPECT_EQ(At(x, 60), clBlack) << x;  // 3-pixel wheel stroke
+  EXPECT_EQ(At(120, 180), clBlack);                               // wheel on the release side
+  EXPECT_EQ(At(119, 219), clWhite);  // band's corner, outside the rounded body: erased
+  EXPECT_EQ(At(20, 20), clWhite);
+  EXPECT_EQ(At(50, 30), clBlack);                                 // grille bar at Sx + 30
+  EXPECT_EQ(At(55, 30), clWhite);
+  EXPECT_EQ(At(70, 140), clWhite);                                // inside the cabin
+}
+
+TEST_F(CarPlantPixels, SideCarDraggedUpLeft) {
+  DrawingState s = Pressed(220, 120);
+  RubberBand(s, 20, 20);
+  ASSERT_EQ(At(219, 119), clBlack);
+  CommitCarSide(s, c, 20, 20);  // p = -20, q = -10: front at x = 20..40
+  for (int y : {119, 120, 121}) EXPECT_EQ(At(190, y), clBlack) << y;  // wheel from Sx + p
+  EXPECT_EQ(At(30, 70), clBlack);   // grille bar at Sy + 5q = 70, across the front band
+  EXPECT_EQ(At(30, 75), clWhite);
+  EXPECT_EQ(At(219, 119), clWhite);  // band's corners, outside the rounded body: erased
+  EXPECT_EQ(At(219, 20), clWhite);
+}
+
+TEST_F(CarPlantPixels, PlantColoursByCell) {
+  DrawingState s = Pressed(10, 20);
+  RubberBand(s, 100, 80);
+  ASSERT_EQ(At(10, 79), clBlack);
+  CommitPlants(s, c, 100, 80);  // w = 30, h = 20
+  EXPECT_EQ(At(25, 30), 0x00805Cu);  // centre of cell (0, 0)
+  EXPECT_EQ(At(85, 70), 0x008084u);  // centre of cell (2, 2)
+  EXPECT_EQ(At(40, 50), 0x00803Eu);  // the middle ellipse
+  EXPECT_EQ(At(10, 79), clWhite);    // the band's corner, outside every ellipse
+  EXPECT_EQ(At(99, 20), clWhite);
+}
+
 }  // namespace
 }  // namespace rv
 

@@ -211,5 +211,98 @@ TEST(FixtureArms, CornersAtThe32BitLimitsAreSafe) {
   EXPECT_EQ(s.SpanY, INT_MAX);
 }
 
+
+// On a real bitmap: the band over a 7-pixel wall, the door lines, and the rubber band gone.
+class FixturePixels : public ::testing::Test {
+ protected:
+  TBitmap bmp{240, 200};
+  TCanvas& c = bmp.Canvas();
+  TColor At(int x, int y) const { return bmp.Canvas().Pixel(x, y); }
+
+  void Wall(int x1, int y1, int x2, int y2) {
+    c.Pen.SetWidth(7);
+    c.Brush.Color = clWhite;
+    c.Rectangle(x1, y1, x2, y2);
+    c.Pen.SetWidth(1);
+  }
+  // What the rectangle preview of the symbol tools leaves on the bitmap.
+  void RubberBand(const DrawingState& s, int x, int y) {
+    c.Pen.Mode = TPenMode::pmNotXor;
+    c.Brush.Color = clWhite;
+    c.Rectangle(s.StartX, s.StartY, x, y);
+    c.Pen.Mode = TPenMode::pmCopy;
+  }
+};
+
+TEST_F(FixturePixels, OpeningTurnsTheWallWhiteBetweenItsEnds) {
+  Wall(20, 20, 220, 180);
+  ASSERT_EQ(At(100, 20), clBlack);
+  DrawingState s = Pressed(60, 20);
+  CommitOpening(s, c, 140, 20);
+  EXPECT_EQ(At(100, 20), clWhite);  // the wall's middle inside the gap
+  EXPECT_EQ(At(100, 19), clWhite);
+  EXPECT_EQ(At(100, 21), clWhite);
+  EXPECT_EQ(At(40, 20), clBlack);   // the wall beyond the gap
+  EXPECT_EQ(At(160, 20), clBlack);
+  EXPECT_EQ(At(100, 30), clWhite);  // the room inside
+}
+
+TEST_F(FixturePixels, HingedDoorDrawsItsLineDownTheMiddleOfTheGap) {
+  Wall(20, 20, 220, 180);
+  DrawingState s = Pressed(20, 60);  // on the left wall, downwards
+  s.LastX = 20;
+  s.LastY = 120;
+  CommitHingedDoor(s, c, 20, 120);
+  EXPECT_EQ(At(20, 90), clBlack);
+  EXPECT_EQ(At(19, 90), clWhite);
+  EXPECT_EQ(At(21, 90), clWhite);
+  EXPECT_EQ(At(20, 40), clBlack);  // the wall above the gap
+}
+
+TEST_F(FixturePixels, DoorAErasesTheBandAndDrawsLeafAndThreshold) {
+  DrawingState s = Pressed(100, 100);
+  RubberBand(s, 140, 130);
+  ASSERT_EQ(At(120, 100), clBlack);
+  CommitDoorA(s, c, 140, 130);
+  EXPECT_EQ(At(120, 100), clWhite);  // band's top edge, away from the arc
+  EXPECT_EQ(At(139, 115), clWhite);  // band's right edge
+  EXPECT_EQ(At(100, 115), clBlack);  // leaf
+  EXPECT_EQ(At(120, 130), clBlack);  // threshold
+  EXPECT_EQ(At(110, 120), clWhite);  // inside the swing
+}
+
+TEST_F(FixturePixels, DoorBDraggedUpLeft) {
+  DrawingState s = Pressed(140, 130);
+  RubberBand(s, 100, 100);
+  ASSERT_EQ(At(120, 129), clBlack);
+  CommitDoorB(s, c, 100, 100);
+  EXPECT_EQ(At(120, 129), clWhite);  // band's bottom edge, away from the arc
+  EXPECT_EQ(At(120, 100), clBlack);  // threshold from (140, 100) to the hinge (100, 100)
+  EXPECT_EQ(At(100, 115), clBlack);  // leaf from (100, 130) to the hinge
+}
+
+TEST_F(FixturePixels, ToiletTankCoversTheBowlAtTheReleaseSide) {
+  for (bool leftward : {false, true}) {
+    bmp.Canvas().Brush.Color = clWhite;
+    c.Pen.SetWidth(1);
+    bmp.SetSize(0, 0);
+    bmp.SetSize(240, 200);
+    DrawingState s = Pressed(leftward ? 160 : 40, 40);
+    const int X = leftward ? 40 : 160;
+    RubberBand(s, X, 100);
+    ASSERT_EQ(At(leftward ? 159 : 40, 40), clBlack);
+    CommitToiletSide(s, c, X, 100);
+    // dx = +-120: the tank is 24 wide at the release side, over the bowl's end.
+    const int tankInside = leftward ? 52 : 148;
+    EXPECT_EQ(At(tankInside, 70), clWhite) << leftward;
+    const int tankEdge = leftward ? 64 : 136;
+    EXPECT_TRUE(At(tankEdge, 70) == clBlack || At(tankEdge - 1, 70) == clBlack ||
+                At(tankEdge + 1, 70) == clBlack)
+        << leftward;
+    EXPECT_EQ(At(100, 70), clWhite) << leftward;   // inside the bowl
+    EXPECT_EQ(At(leftward ? 159 : 40, 40), clWhite) << leftward;  // press corner: band erased
+  }
+}
+
 }  // namespace
 }  // namespace rv

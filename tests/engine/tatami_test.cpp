@@ -273,5 +273,65 @@ TEST(Tatami, FarApartCornersStayWithinRange) {
   EXPECT_EQ(Lay(s, 2).grid, "-1431655765, -1073741823");
 }
 
+
+// On a real surface: a 7-pixel frame from (20, 20) to (380, 260), dragged from its top-left.
+class TatamiPixels : public ::testing::Test {
+ protected:
+  static constexpr TColor kMat = 0x0080FF80;
+  Surface surface;
+  DrawingState s = Frame(20, 20, 380, 260, 360, 240);
+  void SetUp() override {
+    surface.SetControlSize(420, 300);
+    TCanvas& c = surface.Canvas();
+    c.Pen.SetWidth(7);
+    c.Brush.Color = clWhite;
+    c.Rectangle(20, 20, 380, 260);
+    c.Pen.SetWidth(1);
+  }
+  TColor At(int x, int y) { return surface.Canvas().Pixel(x, y); }
+  std::vector<std::uint32_t> Pixels() {
+    const TBitmap& b = *surface.Picture().Bitmap();
+    return {b.Bits(), b.Bits() + static_cast<std::size_t>(b.Width()) * b.Height()};
+  }
+};
+
+TEST_F(TatamiPixels, SixMatsFillTheFrameAndDrawTheJoints) {
+  LayTatami(s, surface, 2);  // landscape, u = 90, v = 80
+  EXPECT_EQ(At(60, 60), kMat);
+  EXPECT_EQ(At(300, 220), kMat);
+  EXPECT_EQ(At(60, 100), clBlack);   // (L, T + v)-(R, T + v)
+  EXPECT_EQ(At(110, 200), clBlack);  // (L + u, T + v)-(L + u, T + 3v)
+  EXPECT_EQ(At(111, 200), kMat);
+  EXPECT_EQ(At(200, 60), clBlack);   // (L + 2u, T)-(L + 2u, T + v)
+  EXPECT_EQ(At(200, 140), kMat);     // below that joint's end
+  EXPECT_EQ(At(10, 10), clWhite);    // outside the frame
+}
+
+TEST_F(TatamiPixels, RepeatClickChangesNothing) {
+  LayTatami(s, surface, 0);  // u = v = 120: the joint (L, T + v)-(L + 2u, T + v) runs through the centre
+  ASSERT_EQ(At(200, 140), clBlack);
+  const auto before = Pixels();
+  for (int item : {0, 2, 3, 5, 6}) LayTatami(s, surface, item);
+  EXPECT_EQ(Pixels(), before);
+}
+
+TEST_F(TatamiPixels, CentreOnABlackLineFillsNothingButDrawsTheJoints) {
+  TCanvas& c = surface.Canvas();
+  c.MoveTo(200, 20);
+  c.LineTo(200, 260);
+  LayTatami(s, surface, 0);
+  EXPECT_EQ(At(60, 60), clWhite);
+  EXPECT_EQ(At(260, 200), clBlack);  // (L + 2u, T)-(L + 2u, B)
+}
+
+TEST(TatamiFill, AllZeroStateFloodsFromTheTopLeftPixel) {
+  Surface surface;
+  surface.SetControlSize(40, 30);
+  DrawingState s;
+  LayTatami(s, surface, 0);
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 40; ++x) ASSERT_EQ(surface.Canvas().Pixel(x, y), 0x0080FF80u) << x << "," << y;
+}
+
 }  // namespace
 }  // namespace rv
