@@ -126,9 +126,13 @@ DibInfo ReadDibInfo(ByteReader& r, std::size_t palette_end, bool icon) {
   d.width = static_cast<int>(w);
   d.height = static_cast<int>(h);
 
+  const bool embedded = d.compression == kJpeg || d.compression == kPng;
   switch (d.bits) {
     case 1: case 2: case 4: case 8: case 16: case 24: case 32:
       break;
+    case 0:
+      if (embedded && !core) break;
+      [[fallthrough]];
     default:
       Fail("ﾋﾞｯﾄﾏｯﾌﾟの色数 (" + Num(d.bits) + " ﾋﾞｯﾄ) には対応していません");
   }
@@ -203,7 +207,7 @@ DibInfo ReadDibInfo(ByteReader& r, std::size_t palette_end, bool icon) {
     d.alpha_defined = true;
   }
 
-  if (d.bits <= 8) {
+  if (d.bits >= 1 && d.bits <= 8) {
     const std::size_t entry = core ? 3 : 4;
     std::size_t count = std::size_t{1} << d.bits;
     if (colors_used != 0 && colors_used < count) count = colors_used;
