@@ -1,14 +1,30 @@
 // The program: sets the application title, creates the main window and the version dialog,
-// and runs the message loop.
+// and runs the message loop until the main window closes.
 #include <QApplication>
-#include <QMainWindow>
+
+#include "app/mainform.h"
+#include "app/messages.h"
+
+namespace {
+
+// Last line of defence: an error that escapes a handler is shown and the loop goes on.
+class TApplication : public QApplication {
+ public:
+  using QApplication::QApplication;
+  bool notify(QObject* receiver, QEvent* e) override {
+    bool handled = false;
+    if (!rv::RunGuarded([&] { handled = QApplication::notify(receiver, e); })) return false;
+    return handled;
+  }
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QApplication::setApplicationName("Ranoveh");
-  QApplication::setApplicationDisplayName("Ranoveh");
-  QMainWindow w;
-  w.setWindowTitle("Ranoveh");
-  w.showMaximized();
+  TApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Ranoveh"));
+  QApplication::setApplicationDisplayName(QStringLiteral("Ranoveh"));
+  rv::TMainForm form;
+  form.show();
   return app.exec();
 }
