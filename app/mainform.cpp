@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTimer>
@@ -283,7 +284,10 @@ void TMainForm::BuildSpeedPanel(QWidget* parent) {
   RadioGroup1->setGeometry(296, 7, 145, 47);
   SetHint(RadioGroup1, U("描画する畳の数を選択してください。"), true);
   // Small indicators so that four columns fit the narrow box.
+  // The caption sits on the frame line, as in a classic radio group.
   RadioGroup1->setStyleSheet(QStringLiteral(
+      "QGroupBox { border: 1px solid #a0a0a0; margin-top: 6px; }"
+      "QGroupBox::title { subcontrol-origin: margin; left: 7px; padding: 0 2px; }"
       "QRadioButton { spacing: 2px; } QRadioButton::indicator { width: 10px; height: 10px; }"));
   RadioGroup1Items = new QButtonGroup(RadioGroup1);
   {
@@ -549,9 +553,17 @@ QMdiSubWindow* TMainForm::ActiveDocumentWindow() const {
 TMDIChild* TMainForm::CreateChildWindow(const QString& caption) {
   auto* child = new TMDIChild;
   child->setWindowTitle(caption);
+  child->setWindowIcon(windowIcon());
   mdi_area_->addSubWindow(child);
   // The default place and size: cascading from the top-left, three fifths of the area.
-  const QSize area = mdi_area_->viewport()->size();
+  QSize area = mdi_area_->viewport()->size();
+  if (isMaximized() && screen()) {
+    // Before the window system has applied the maximised size the area is still the
+    // restored one; size the window for the area it is about to get.
+    const QSize avail = screen()->availableGeometry().size();
+    const int chrome = height() - area.height();
+    area = area.expandedTo(QSize(avail.width(), avail.height() - chrome - 30));
+  }
   const int step = 24 * (mdi_area_->subWindowList().size() - 1) % 240;
   child->setGeometry(step, step, std::max(320, area.width() * 3 / 5),
                      std::max(240, area.height() * 3 / 5));
