@@ -258,6 +258,46 @@ class MainFormTest : public QObject {
     QVERIFY(first != second);
   }
 
+  void pressMakesSurfaceActiveAndEnablesUndo() {
+    auto first = SurfaceOf(0);
+    form->FileNewItemClick();
+    QCOMPARE(Active(), SurfaceOf(1));
+    // A right press on the older surface makes it the active one.
+    QTest::mouseClick(View(0), Qt::RightButton, {}, QPoint(5, 5));
+    QCOMPARE(Active(), first);
+    QVERIFY(form->StaticText1->isEnabled());
+    // Undo through the button disables it again.
+    QTest::mouseClick(form->StaticText1, Qt::LeftButton);
+    QVERIFY(!form->StaticText1->isEnabled());
+  }
+
+  void leftDragKeepsReportingOutsideTheSurface() {
+    form->ToolButton6Click();
+    TSurfaceView* v = View(0);
+    QTest::mousePress(v, Qt::LeftButton, {}, QPoint(20, 20));
+    QVERIFY(form->State().PenDown);
+    QTest::mouseMove(v, QPoint(-15, -25));
+    QCOMPARE(form->Label4->text(), QStringLiteral("X:-15  Y:-25"));
+    QTest::mouseRelease(v, Qt::LeftButton, {}, QPoint(-15, -25));
+    QVERIFY(!form->State().PenDown);
+    QCOMPARE(form->State().FrameRight, -15);
+    QCOMPARE(form->State().FrameBottom, -25);
+  }
+
+  void failedClickSkipsTheRelease() {
+    auto surface = SurfaceOf(0);
+    surface->Canvas();
+    form->ToolButton6Click();
+    QTest::mousePress(View(0), Qt::LeftButton, {}, QPoint(20, 20));
+    QVERIFY(form->State().PenDown);
+    // The picture turns into an icon mid-gesture: the click fails, the release never runs.
+    surface->Picture().SetForeign(std::make_unique<FakeIcon>());
+    QTest::mouseRelease(View(0), Qt::LeftButton, {}, QPoint(30, 30));
+    QCOMPARE(messages, QStringList{U(kMsgIconResize)});
+    QVERIFY(form->State().PenDown);
+    QCOMPARE(form->State().FrameRight, 0);
+  }
+
   void sizeBox_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("penSize");
