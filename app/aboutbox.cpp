@@ -38,7 +38,7 @@ TAboutBox::TAboutBox(QWidget* parent)
   ProductName->move(8, 24);
   ProductName->adjustSize();
 
-  Comments = new QLabel(QStringLiteral("ご意見・ご感想は作者までお寄せください。"), Panel1);
+  Comments = new QLabel(QStringLiteral("ご意見・ご感想は作者まで"), Panel1);
   Comments->setObjectName("Comments");
   Comments->setGeometry(208, 8, 104, 24);
   Comments->setWordWrap(true);
