@@ -49,15 +49,7 @@ void TSurfaceView::RepaintPixels(int left, int top, int right, int bottom) {
   update(QRect(left, top, right - left, bottom - top));
 }
 
-void TSurfaceView::paintEvent(QPaintEvent* e) {
-  QPainter p(this);
-  const QColor window = palette().color(QPalette::Base);
-  const QRect dirty = e->rect();
-  if (!surface_) {
-    p.fillRect(dirty, window);
-    return;
-  }
-  Picture& pic = surface_->Picture();
+void PaintPicture(QPainter& p, const Picture& pic, const QRect& dirty, const QColor& window) {
   if (const TBitmap* bmp = pic.Bitmap(); bmp && bmp->Width() > 0 && bmp->Height() > 0) {
     // The bitmap's own pixels, shown in place without a copy.
     const QImage img(reinterpret_cast<const uchar*>(bmp->Bits()), bmp->Width(), bmp->Height(),
@@ -70,9 +62,21 @@ void TSurfaceView::paintEvent(QPaintEvent* e) {
   }
   p.fillRect(dirty, window);
   if (auto* g = dynamic_cast<const DisplayableGraphic*>(pic.Foreign())) {
+    p.save();
     p.setClipRect(dirty);
     g->Paint(p, QPoint(0, 0));
+    p.restore();
   }
+}
+
+void TSurfaceView::paintEvent(QPaintEvent* e) {
+  QPainter p(this);
+  const QColor window = palette().color(QPalette::Base);
+  if (!surface_) {
+    p.fillRect(e->rect(), window);
+    return;
+  }
+  PaintPicture(p, surface_->Picture(), e->rect(), window);
 }
 
 void TSurfaceView::resizeEvent(QResizeEvent* e) {

@@ -2,6 +2,7 @@
 // top-left and hands every pointer event to the main window's handlers.
 #pragma once
 
+#include <QPainter>
 #include <QWidget>
 #include <memory>
 
@@ -10,6 +11,12 @@
 namespace rv {
 
 class TMainForm;
+
+// Paints the dirty part of a picture as a surface shows it: a bitmap unscaled at the
+// top-left straight from its pixels, an icon or metafile at its display size, and the window
+// colour wherever the picture does not reach.
+void PaintPicture(QPainter& painter, const Picture& picture, const QRect& dirty,
+                  const QColor& window);
 
 class TSurfaceView : public QWidget {
   Q_OBJECT

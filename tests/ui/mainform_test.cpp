@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusTipEvent>
@@ -18,6 +19,7 @@
 #include "app/tool_images.h"
 #include "app/widgets.h"
 #include "documents/childwin.h"
+#include "documents/graphics.h"
 #include "documents/surface_view.h"
 #include "drawing/tools.h"
 
@@ -33,6 +35,23 @@ class FakeIcon : public ForeignGraphic {
   int Height() const override { return 32; }
   void SetSize(int, int) override { throw EngineError(kMsgIconResize); }
   std::unique_ptr<ForeignGraphic> Clone() const override { return std::make_unique<FakeIcon>(); }
+};
+
+// A metafile that paints itself as a solid blue block of its size.
+class FakeMetafile : public DisplayableGraphic {
+ public:
+  GraphicKind Kind() const override { return GraphicKind::Metafile; }
+  int Width() const override { return w; }
+  int Height() const override { return h; }
+  void SetSize(int nw, int nh) override { w = nw, h = nh; }
+  std::unique_ptr<ForeignGraphic> Clone() const override {
+    return std::make_unique<FakeMetafile>(*this);
+  }
+  void Paint(QPainter& p, QPoint at) const override { p.fillRect(QRect(at, QSize(w, h)), Qt::blue); }
+  QImage Render() const override { return QImage(); }
+  const QByteArray& FileBytes() const override { return bytes; }
+  int w = 20, h = 10;
+  QByteArray bytes;
 };
 
 QString U(const char* s) { return QString::fromUtf8(s); }
@@ -534,6 +553,43 @@ class MainFormTest : public QObject {
     form->FormClose();
     QVERIFY(active->Closed());
     QCOMPARE(form->DocumentWindows().size(), 2);
+  }
+
+  void surfaceShowsPictureUnscaledAtTopLeft() {
+    TSurfaceView* v = View(0);
+    auto surface = SurfaceOf(0);
+    // No picture yet: the window colour only.
+    QImage shot = v->grab().toImage();
+    QCOMPARE(shot.pixelColor(3, 3), v->palette().color(QPalette::Base));
+    auto bmp = std::make_unique<TBitmap>(30, 20, clBlack);
+    bmp->ScanLine(19)[29] = ColorToPixel(0x0000FF);
+    surface->Picture().SetBitmap(std::move(bmp));
+    form->RefreshSurface(*surface);
+    shot = v->grab().toImage();
+    QCOMPARE(shot.pixelColor(0, 0), QColor(Qt::black));
+    QCOMPARE(shot.pixelColor(29, 19), QColor(Qt::red));
+    QCOMPARE(shot.pixelColor(30, 5), v->palette().color(QPalette::Base));
+    QCOMPARE(shot.pixelColor(5, 20), v->palette().color(QPalette::Base));
+    // A metafile paints itself at its display size.
+    surface->Picture().SetForeign(std::make_unique<FakeMetafile>());
+    shot = v->grab().toImage();
+    QCOMPARE(shot.pixelColor(19, 9), QColor(Qt::blue));
+    QCOMPARE(shot.pixelColor(20, 9), v->palette().color(QPalette::Base));
+  }
+
+  void windowMenuListsDocuments() {
+    form->FileNewItemClick();
+    emit form->Window1->aboutToShow();
+    QStringList titles;
+    for (QAction* a : form->Window1->actions()) titles << a->text();
+    QVERIFY(titles.contains(U("&1 新規1")));
+    QVERIFY(titles.contains(U("&2 新規2")));
+    CloseAndSettle(Window(0));
+    emit form->Window1->aboutToShow();
+    titles.clear();
+    for (QAction* a : form->Window1->actions()) titles << a->text();
+    QVERIFY(!titles.contains(U("&1 新規1")));
+    QVERIFY(titles.contains(U("&1 新規2")));
   }
 
   void aboutBox() {
