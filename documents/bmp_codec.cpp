@@ -409,6 +409,12 @@ std::unique_ptr<TBitmap> DecodeBmp(Bytes file) {
                               (static_cast<std::int64_t>(d.width) * d.bits + 7) / 8;
     if (static_cast<std::int64_t>(pixels.size()) < need) Fail(kMsgBmpShort);
   }
+  if ((d.compression == kRle8 || d.compression == kRle4) &&
+      static_cast<std::int64_t>(d.width) * d.height >
+          std::max<std::int64_t>(std::int64_t{1} << 24, static_cast<std::int64_t>(pixels.size()) * 4096)) {
+    // Compressed data this short cannot describe a real picture this large.
+    Fail("ﾋﾞｯﾄﾏｯﾌﾟが大きすぎます (" + Num(d.width) + " × " + Num(d.height) + ")");
+  }
   auto bmp = std::make_unique<TBitmap>(d.width, d.height, clBlack);
   if (d.compression == kRle8 || d.compression == kRle4) {
     DecodeRle(d, pixels, bmp->Bits());
@@ -460,6 +466,38 @@ QImage DecodeIconDib(Bytes dib) {
   for (int y = 0; y < d.height; ++y) {
     std::memcpy(img.scanLine(y), buf.data() + static_cast<std::size_t>(y) * d.width,
                 static_cast<std::size_t>(d.width) * 4);
+  }
+  return img;
+}
+
+QImage DecodeDib(Bytes bmi, Bytes bits, std::int64_t max_pixels) {
+  ByteReader r(bmi, "ﾒﾀﾌｧｲﾙ内のﾋﾞｯﾄﾏｯﾌﾟが途中で切れています");
+  DibInfo d = ReadDibInfo(r, 0, false);
+  if (static_cast<std::int64_t>(d.width) * d.height > max_pixels) {
+    Fail("ﾒﾀﾌｧｲﾙ内のﾋﾞｯﾄﾏｯﾌﾟが大きすぎます (" + Num(d.width) + " × " + Num(d.height) + ")");
+  }
+  if (bits.empty()) bits = bmi.subspan(r.Pos());
+  if (d.compression == kJpeg || d.compression == kPng) {
+    return DecodeEmbedded(d, bits);
+  }
+  if (d.compression != kRle8 && d.compression != kRle4) {
+    const std::int64_t need = RowBytes(d.width, d.bits) * (d.height - 1) +
+                              (static_cast<std::int64_t>(d.width) * d.bits + 7) / 8;
+    if (static_cast<std::int64_t>(bits.size()) < need) r.Fail();
+  }
+  QImage img(d.width, d.height, QImage::Format_RGB32);
+  if (img.isNull()) Fail("ﾒﾀﾌｧｲﾙ内のﾋﾞｯﾄﾏｯﾌﾟが大きすぎます");
+  static_assert(sizeof(std::uint32_t) == 4);
+  std::vector<std::uint32_t> buf(static_cast<std::size_t>(d.width) * d.height);
+  if (d.compression == kRle8 || d.compression == kRle4) {
+    DecodeRle(d, bits, buf.data());
+  } else {
+    DecodeRows(d, bits, buf.data());
+  }
+  for (int y = 0; y < d.height; ++y) {
+    auto* out = reinterpret_cast<std::uint32_t*>(img.scanLine(y));
+    const std::uint32_t* in = buf.data() + static_cast<std::size_t>(y) * d.width;
+    for (int x = 0; x < d.width; ++x) out[x] = in[x] | kOpaque;
   }
   return img;
 }

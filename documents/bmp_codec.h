@@ -18,6 +18,11 @@ std::unique_ptr<TBitmap> DecodeBmp(Bytes file);
 // the 1-bit transparency mask, the header's height counting both. The result has alpha.
 QImage DecodeIconDib(Bytes dib);
 
+// A DIB as metafiles carry it: the info header, masks and palette in `bmi`, the rows in
+// `bits` (when `bits` is empty the rows follow the palette inside `bmi`). Opaque result;
+// pictures above `max_pixels` are refused before anything is allocated.
+QImage DecodeDib(Bytes bmi, Bytes bits, std::int64_t max_pixels);
+
 // 24 bits per pixel, bottom-up, no palette.
 QByteArray EncodeBmp(const TBitmap& bmp);
 
