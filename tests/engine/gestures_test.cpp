@@ -296,6 +296,22 @@ TEST(Undo, FailureDropsTheSnapshotQuietly) {
   EXPECT_TRUE(ui.undo_enabled);
 }
 
+// A surface whose window has no client area gets a 0 x 0 bitmap; nothing may break on it.
+TEST(Press, ZeroSizedSurfaceIsSafe) {
+  for (int tool : {toolFill, toolText, toolEraser, toolFrame, toolThickLine, toolRoundRect}) {
+    Rig r;
+    r.a->SetControlSize(0, 0);
+    r.s.CurrentTool = tool;
+    r.Press(B::mbRight, 3, 3);
+    r.Press(B::mbLeft, 0, 0);
+    r.Move(10, 10);
+    r.Release(B::mbLeft, 10, 10);
+    UndoLastPress(r.s, r.ui);
+    EXPECT_EQ(r.a->Picture().Width(), 0) << tool;
+    EXPECT_TRUE(r.ui.repaints.empty()) << tool;
+  }
+}
+
 TEST(Release, ClosedSurfaceGetsNoCommit) {
   Rig r;
   r.Press(B::mbLeft, 10, 10);
