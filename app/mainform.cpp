@@ -165,7 +165,8 @@ TMainForm::~TMainForm() {
   FormDestroy();
   qApp->removeEventFilter(this);
   // Document windows go first, while every member they might reach is still alive.
-  for (QMdiSubWindow* w : mdi_area_->subWindowList()) {
+  // Closed ones awaiting their deferred delete are no longer listed by the area: find them all.
+  for (TMDIChild* w : mdi_area_->findChildren<TMDIChild*>()) {
     disconnect(w, nullptr, this, nullptr);
     delete w;
   }
