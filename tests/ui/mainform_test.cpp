@@ -553,6 +553,13 @@ class MainFormTest : public QObject {
     form->FormClose();
     QVERIFY(active->Closed());
     QCOMPARE(form->DocumentWindows().size(), 2);
+    // Another window becomes active, so Close keeps working down to the last one.
+    QCoreApplication::processEvents();
+    form->FileCloseItemClick();
+    form->FileCloseItemClick();
+    QVERIFY(form->DocumentWindows().isEmpty());
+    QVERIFY(!form->ActiveDocumentWindow());
+    form->FileCloseItemClick();
   }
 
   void surfaceShowsPictureUnscaledAtTopLeft() {
