@@ -3,9 +3,10 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+
+#include "app/sample_plan.h"
 
 namespace rv {
 
@@ -54,54 +55,20 @@ TAboutBox::TAboutBox(QWidget* parent)
 }
 
 QImage TAboutBox::SamplePicture() {
-  QImage img(334, 216, QImage::Format_RGB32);
-  img.fill(Qt::white);
-  QPainter p(&img);
-  const QColor mat(0xD8, 0xC8, 0x78);
-  const QColor wood(0xC8, 0x96, 0x5A);
-  // Outer walls and rooms.
-  p.setPen(QPen(Qt::black, 5));
-  p.setBrush(Qt::NoBrush);
-  p.drawRect(10, 10, 314, 196);
-  p.setPen(QPen(Qt::black, 3));
-  p.drawLine(130, 10, 130, 206);
-  p.drawLine(130, 110, 230, 110);
-  p.drawLine(230, 10, 230, 110);
-  // A six-mat tatami room on the left.
-  p.setPen(QPen(Qt::black, 1));
-  p.setBrush(mat);
-  p.drawRect(16, 16, 108, 184);
-  p.drawLine(16, 77, 124, 77);
-  p.drawLine(16, 138, 124, 138);
-  p.drawLine(70, 16, 70, 77);
-  p.drawLine(70, 138, 70, 200);
-  // Bath and toilet.
-  p.setBrush(QColor(0xB0, 0xD8, 0xF0));
-  p.drawRect(140, 20, 80, 40);
-  p.setBrush(Qt::white);
-  p.drawEllipse(250, 30, 26, 34);
-  p.drawRect(282, 30, 14, 34);
-  // Wooden floor with boards.
-  p.setBrush(wood);
-  p.drawRect(136, 116, 90, 84);
-  for (int y = 126; y < 200; y += 10) p.drawLine(136, y, 226, y);
-  // A car and shrubs outside the house line on the right.
-  p.setBrush(QColor(0x40, 0x60, 0xC0));
-  p.drawRoundedRect(250, 120, 36, 70, 8, 8);
-  p.setBrush(QColor(0x30, 0x90, 0x30));
-  for (int i = 0; i < 3; ++i) p.drawEllipse(292 + (i % 2) * 10, 120 + i * 24, 20, 20);
-  p.setBrush(QColor(0x80, 0, 0));
-  for (int i = 0; i < 3; ++i) p.drawEllipse(299 + (i % 2) * 10, 127 + i * 24, 6, 6);
-  // Room names.
-  p.setPen(Qt::black);
-  QFont f = p.font();
-  f.setPixelSize(12);
-  p.setFont(f);
-  p.drawText(QRect(16, 80, 108, 50), Qt::AlignCenter, QStringLiteral("和室"));
-  p.drawText(QRect(140, 60, 80, 20), Qt::AlignCenter, QStringLiteral("浴室"));
-  p.drawText(QRect(240, 70, 70, 20), Qt::AlignCenter, QStringLiteral("トイレ"));
-  p.drawText(QRect(136, 150, 90, 20), Qt::AlignCenter, QStringLiteral("洋室"));
-  return img;
+  std::unique_ptr<TBitmap> bmp;
+  try {
+    bmp = DrawSamplePlan();
+  } catch (const std::exception&) {
+    // A picture is not worth failing the dialog for.
+  }
+  if (!bmp || bmp->Width() <= 0 || bmp->Height() <= 0) {
+    QImage blank(kSamplePlanWidth, kSamplePlanHeight, QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    return blank;
+  }
+  return QImage(reinterpret_cast<const uchar*>(bmp->Bits()), bmp->Width(), bmp->Height(),
+                bmp->BytesPerLine(), QImage::Format_RGB32)
+      .copy();
 }
 
 }  // namespace rv
