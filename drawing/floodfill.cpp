@@ -69,6 +69,7 @@ struct PlainGrid {
   Painter paint;
 
   bool Inside(int x, int y) const { return match(bits[static_cast<std::size_t>(y) * w + x]); }
+  void Prefetch(int x, int y) const { __builtin_prefetch(bits + static_cast<std::size_t>(y) * w + x); }
   // First column in [x, limit) that is out, or limit.
   int RunEnd(int y, int x, int limit) const {
     const std::uint32_t* row = bits + static_cast<std::size_t>(y) * w;
@@ -104,6 +105,11 @@ struct MaskGrid {
     const std::size_t i = static_cast<std::size_t>(y) * w + x;
     return mask[i] == 0 && match(bits[i]);
   }
+  void Prefetch(int x, int y) const {
+    const std::size_t i = static_cast<std::size_t>(y) * w + x;
+    __builtin_prefetch(bits + i);
+    __builtin_prefetch(mask + i);
+  }
   int RunEnd(int y, int x, int limit) const {
     const std::size_t base = static_cast<std::size_t>(y) * w;
     const std::uint32_t* row = bits + base;
@@ -132,6 +138,8 @@ struct MaskGrid {
   }
 };
 
+constexpr std::size_t kPrefetchDepth = 6;
+
 // Span fill with an explicit stack: each entry is a run of the row above or below a run
 // already taken, to be searched for pixels still in the region.
 template <class Grid>
@@ -153,6 +161,12 @@ TRect Fill(Grid& g, int w, int h, int sx, int sy) {
   while (!stack.empty()) {
     const Seg s = stack.back();
     stack.pop_back();
+    // Entries deep in the stack belong to rows visited long ago; when the search backs up
+    // it pops them one after another, so fetch their pixels a few pops ahead.
+    if (stack.size() >= kPrefetchDepth) {
+      const Seg& ahead = stack[stack.size() - kPrefetchDepth];
+      if (ahead.y >= 0 && ahead.y < h) g.Prefetch(ahead.x1, ahead.y);
+    }
     const int y = s.y;
     if (y < 0 || y >= h) continue;
     int x1 = s.x1;

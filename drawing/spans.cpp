@@ -20,18 +20,29 @@ constexpr ld kNudge = 1.0L / 8192;
 // Far beyond any bitmap yet far from overflowing when spans are clipped.
 constexpr i64 kFar = i64{1} << 62;
 
-i64 ClampToFar(ld v) {
-  if (!(v > -static_cast<ld>(kFar))) return -kFar;  // also NaN
-  if (v > static_cast<ld>(kFar)) return kFar;
-  return static_cast<i64>(v);
+constexpr ld kFarLd = static_cast<ld>(kFar);
+
+// Converting through double avoids switching the x87 rounding mode for every value; the
+// comparison with the exact value corrects what the double rounded away.
+i64 CeilClamped(ld v) {
+  if (!(v > -kFarLd)) return -kFar;  // also NaN
+  if (v > kFarLd) return kFar;
+  const i64 t = static_cast<i64>(static_cast<double>(v));
+  return t + (static_cast<ld>(t) < v);
+}
+i64 FloorClamped(ld v) {
+  if (!(v > -kFarLd)) return -kFar;
+  if (v > kFarLd) return kFar;
+  const i64 t = static_cast<i64>(static_cast<double>(v));
+  return t - (static_cast<ld>(t) > v);
 }
 
 // Integers x with lo <= x - nudge <= hi.
-i64 FirstIn(ld lo) { return ClampToFar(std::ceil(lo + kNudge)); }
-i64 LastIn(ld hi) { return ClampToFar(std::floor(hi + kNudge)); }
+i64 FirstIn(ld lo) { return CeilClamped(lo + kNudge); }
+i64 LastIn(ld hi) { return FloorClamped(hi + kNudge); }
 // Integers x with lo < x - nudge < hi.
-i64 FirstInStrict(ld lo) { return ClampToFar(std::floor(lo + kNudge) + 1); }
-i64 LastInStrict(ld hi) { return ClampToFar(std::ceil(hi + kNudge) - 1); }
+i64 FirstInStrict(ld lo) { return FloorClamped(lo + kNudge) + 1; }
+i64 LastInStrict(ld hi) { return CeilClamped(hi + kNudge) - 1; }
 
 i64 Clamp128(Int128 v) {
   if (v > kFar) return kFar;
@@ -39,13 +50,27 @@ i64 Clamp128(Int128 v) {
   return static_cast<i64>(v);
 }
 
+constexpr Int128 kSmall = Int128{1} << 62;
+
 // b > 0.
 i64 FloorDiv(Int128 a, Int128 b) {
+  if (a < kSmall && a > -kSmall && b < kSmall) {
+    const i64 x = static_cast<i64>(a), y = static_cast<i64>(b);
+    i64 q = x / y;
+    if (x % y != 0 && x < 0) --q;
+    return q;
+  }
   Int128 q = a / b;
   if (a % b != 0 && a < 0) --q;
   return Clamp128(q);
 }
 i64 CeilDiv(Int128 a, Int128 b) {
+  if (a < kSmall && a > -kSmall && b < kSmall) {
+    const i64 x = static_cast<i64>(a), y = static_cast<i64>(b);
+    i64 q = x / y;
+    if (x % y != 0 && x > 0) ++q;
+    return q;
+  }
   Int128 q = a / b;
   if (a % b != 0 && a > 0) ++q;
   return Clamp128(q);
@@ -87,60 +112,6 @@ Range ShapeRow(const BoxSpans::Shape& s, i64 y, bool strict) {
     out.hi = LastIn(hi);
   }
   return out;
-}
-
-// Columns within radius r of the segment P-Q on the line y = yy (already nudged), as a real
-// interval; false when the line misses the stroke.
-bool CapsuleRow(ld px, ld py, ld qx, ld qy, ld r, ld yy, ld& lo, ld& hi) {
-  lo = std::numeric_limits<ld>::infinity();
-  hi = -std::numeric_limits<ld>::infinity();
-  auto disc = [&](ld cx, ld cy) {
-    const ld d = yy - cy;
-    if (std::fabs(d) <= r) {
-      const ld e = std::sqrt(std::max<ld>(0, (r - d) * (r + d)));
-      lo = std::min(lo, cx - e);
-      hi = std::max(hi, cx + e);
-    }
-  };
-  disc(px, py);
-  disc(qx, qy);
-  const ld dx = qx - px;
-  const ld dy = qy - py;
-  const ld len2 = dx * dx + dy * dy;
-  if (len2 > 0) {
-    // The band swept by the disc: the projection on the segment lies within it, and the
-    // distance across it is at most r.
-    ld a = -std::numeric_limits<ld>::infinity();
-    ld b = std::numeric_limits<ld>::infinity();
-    bool ok = true;
-    const ld c = dx * px - dy * (yy - py);
-    if (dx > 0) {
-      a = std::max(a, c / dx);
-      b = std::min(b, (c + len2) / dx);
-    } else if (dx < 0) {
-      a = std::max(a, (c + len2) / dx);
-      b = std::min(b, c / dx);
-    } else {
-      const ld p = dy * (yy - py);
-      ok = p >= 0 && p <= len2;
-    }
-    const ld rl = r * std::sqrt(len2);
-    const ld k = dx * (yy - py) + dy * px;
-    if (dy > 0) {
-      a = std::max(a, (k - rl) / dy);
-      b = std::min(b, (k + rl) / dy);
-    } else if (dy < 0) {
-      a = std::max(a, (k + rl) / dy);
-      b = std::min(b, (k - rl) / dy);
-    } else if (std::fabs(k) > rl) {
-      ok = false;
-    }
-    if (ok && a <= b) {
-      lo = std::min(lo, a);
-      hi = std::max(hi, b);
-    }
-  }
-  return lo <= hi;
 }
 
 }  // namespace
@@ -230,10 +201,41 @@ PolySpans::PolySpans(std::vector<TPoint> points, bool closed, int width, bool fi
       bottom = std::max(bottom, l.Bottom());
       thin_lines_.push_back(l);
     } else {
-      Seg s{static_cast<ld>(a.X), static_cast<ld>(a.Y), static_cast<ld>(b.X),
-            static_cast<ld>(b.Y), 0, 0};
+      Seg s{};
+      s.px = a.X;
+      s.py = a.Y;
+      s.qx = b.X;
+      s.qy = b.Y;
       s.ylo = std::min(s.py, s.qy) - r_;
       s.yhi = std::max(s.py, s.qy) + r_;
+      const ld dx = s.qx - s.px;
+      const ld dy = s.qy - s.py;
+      const ld len2 = dx * dx + dy * dy;
+      const ld inf = std::numeric_limits<ld>::infinity();
+      s.band_ylo = -inf;
+      s.band_yhi = inf;
+      // Projection onto the segment within [0, len2].
+      if (dx != 0) {
+        s.s1 = -dy / dx;
+        s.oa1 = dx > 0 ? 0 : len2 / dx;
+        s.ob1 = dx > 0 ? len2 / dx : 0;
+      } else {
+        s.s1 = 0;
+        s.oa1 = -inf;
+        s.ob1 = inf;
+        s.band_ylo = std::min(s.py, s.qy);
+        s.band_yhi = std::max(s.py, s.qy);
+      }
+      // Distance across the segment at most r.
+      if (dy != 0) {
+        s.s2 = dx / dy;
+        s.w2 = r_ * std::sqrt(len2) / std::fabs(dy);
+      } else {
+        s.s2 = 0;
+        s.w2 = inf;
+        s.band_ylo = s.py - r_;
+        s.band_yhi = s.py + r_;
+      }
       top = std::min(top, FirstIn(s.ylo));
       bottom = std::max(bottom, LastIn(s.yhi) + 1);
       segs_.push_back(s);
@@ -262,8 +264,30 @@ void PolySpans::Row(i64 y, SpanList& pen, SpanList& brush) {
   } else {
     for (const Seg& s : segs_) {
       if (yy < s.ylo || yy > s.yhi) continue;
-      ld lo, hi;
-      if (!CapsuleRow(s.px, s.py, s.qx, s.qy, r_, yy, lo, hi)) continue;
+      ld lo = std::numeric_limits<ld>::infinity();
+      ld hi = -lo;
+      auto disc = [&](ld cx, ld cy) {
+        const ld d = yy - cy;
+        if (std::fabs(d) <= r_) {
+          const ld e = std::sqrt(std::max<ld>(0, (r_ - d) * (r_ + d)));
+          lo = std::min(lo, cx - e);
+          hi = std::max(hi, cx + e);
+        }
+      };
+      disc(s.px, s.py);
+      disc(s.qx, s.qy);
+      if (yy >= s.band_ylo && yy <= s.band_yhi) {
+        const ld t = yy - s.py;
+        const ld base1 = s.px + s.s1 * t;
+        const ld base2 = s.px + s.s2 * t;
+        const ld a = std::max(base1 + s.oa1, base2 - s.w2);
+        const ld b = std::min(base1 + s.ob1, base2 + s.w2);
+        if (a <= b) {
+          lo = std::min(lo, a);
+          hi = std::max(hi, b);
+        }
+      }
+      if (!(lo <= hi)) continue;
       const i64 a = FirstIn(lo);
       const i64 b = LastIn(hi);
       if (a <= b) pen.push_back({a, b + 1});
@@ -324,6 +348,25 @@ BoxSpans::BoxSpans(BoxKind kind, i64 l, i64 t, i64 r, i64 b, i64 corner_w, i64 c
   }
   top = FirstIn(outer_.y0);
   bottom = LastIn(outer_.y1) + 1;
+
+  i64 lo = FirstIn(outer_.y0 + outer_.ry);
+  i64 hi = LastIn(outer_.y1 - outer_.ry);
+  if (thin_) {
+    ++lo;  // the outline looks at the rows above and below too
+    --hi;
+  } else if (!inner_.empty) {
+    lo = std::max({lo, FirstInStrict(inner_.y0), FirstIn(inner_.y0 + inner_.ry)});
+    hi = std::min({hi, LastInStrict(inner_.y1), LastIn(inner_.y1 - inner_.ry)});
+  }
+  if (lo <= hi) {
+    same_lo_ = lo;
+    same_hi_ = hi + 1;
+  }
+}
+
+i64 BoxSpans::Repeat(i64 y) const {
+  if (arc_ || y < same_lo_ || y >= same_hi_) return 1;
+  return same_hi_ - y;
 }
 
 void BoxSpans::SetArc(i64 x3, i64 y3, i64 x4, i64 y4) {

@@ -32,6 +32,8 @@ class SpanSource {
   // Appends the pen and brush runs of row y. Runs may overlap one another; the canvas
   // merges them and keeps the brush off the pen. Rows are asked for in increasing order.
   virtual void Row(std::int64_t y, SpanList& pen, SpanList& brush) = 0;
+  // How many rows from y on (at least 1) have exactly the spans of row y.
+  virtual std::int64_t Repeat(std::int64_t) const { return 1; }
 };
 
 // A 1-pixel line from (x0, y0) towards (x1, y1), the end pixel excluded: one pixel per step of
@@ -76,6 +78,10 @@ class PolySpans final : public SpanSource {
   struct Seg {
     long double px, py, qx, qy;
     long double ylo, yhi;
+    // The band between the end discs, with t = y - py: x from
+    // max(px + s1 t + oa1, px + s2 t - w2) to min(px + s1 t + ob1, px + s2 t + w2).
+    long double s1, oa1, ob1, s2, w2;
+    long double band_ylo, band_yhi;  // rows outside these have no band
   };
   std::vector<TPoint> pts_;
   bool closed_;
@@ -100,6 +106,7 @@ class BoxSpans final : public SpanSource {
   // (x3, y3) to the ray through (x4, y4), both from the box centre.
   void SetArc(std::int64_t x3, std::int64_t y3, std::int64_t x4, std::int64_t y4);
   void Row(std::int64_t y, SpanList& pen, SpanList& brush) override;
+  std::int64_t Repeat(std::int64_t y) const override;
 
   // A box shape with rounded corners in pixel-centre coordinates.
   struct Shape {
@@ -116,6 +123,8 @@ class BoxSpans final : public SpanSource {
   bool fill_;
   Shape outer_{};  // thin pen: the filled figure; wide pen: the outer edge of the stroke
   Shape inner_{};  // wide pen: the inside of the stroke
+  // Rows [same_lo_, same_hi_) all look alike: the straight sides, away from every corner.
+  std::int64_t same_lo_ = 0, same_hi_ = 0;
   bool arc_ = false;
   bool full_sweep_ = true;
   // Doubled coordinates: centre sum and ray vectors.
