@@ -140,6 +140,11 @@ class MainFormTest : public QObject {
     QCOMPARE(form->ComboBox2->count(), 27);
     QCOMPARE(form->ComboBox2->currentText(), U("文字を入力してください。"));
     QCOMPARE(form->RadioGroup1ItemIndex(), 2);
+    const QFontInfo font(form->Label5->font());
+    QCOMPARE(font.pixelSize(), 12);
+    QVERIFY2(font.family() == U("ＭＳ Ｐゴシック") || font.family() == QStringLiteral("IPAPGothic"),
+             qPrintable(font.family()));
+    QCOMPARE(QFontInfo(form->Label4->font()).pixelSize(), 16);
     QCOMPARE(form->SpeedPanel->height(), 57);
     QCOMPARE(form->ToolBar1->height(), 35);
     // Surface control size follows the client area.
@@ -606,7 +611,11 @@ class MainFormTest : public QObject {
     QCOMPARE(box->size(), QSize(406, 282));
     QCOMPARE(box->Version->text(), U("Version　98"));
     QVERIFY(box->OKButton->isDefault());
-    QCOMPARE(TAboutBox::SamplePicture().size(), QSize(334, 216));
+    const QImage plan = TAboutBox::SamplePicture();
+    QCOMPARE(plan.size(), QSize(334, 216));
+    // Drawn with the tools: a wall of the house and some colour inside it.
+    QCOMPARE(plan.pixelColor(9, 100), QColor(Qt::black));
+    QVERIFY(plan.pixelColor(40, 40) != QColor(Qt::white));
   }
 };
 
