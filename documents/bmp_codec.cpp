@@ -7,6 +7,10 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 namespace rv {
 
 namespace {
@@ -232,6 +236,86 @@ inline std::uint32_t PaletteColor(const DibInfo& d, unsigned index) {
   return index < d.palette.size() ? d.palette[index] : kOpaque;
 }
 
+// Row converters between 24-bit BGR and 32-bit 0xFFRRGGBB. The SSSE3 forms shuffle four
+// pixels at a time; they run only where the processor has the instructions.
+void ExpandRow24Plain(const std::uint8_t* src, std::uint32_t* out, int w) {
+  int x = 0;
+  if constexpr (std::endian::native == std::endian::little) {
+    // Four-byte loads while a whole word lies inside the row.
+    for (; x + 1 < w; ++x) {
+      std::uint32_t v;
+      std::memcpy(&v, src + 3 * x, 4);
+      out[x] = v | kOpaque;
+    }
+  }
+  for (; x < w; ++x) {
+    const std::uint8_t* p = src + 3 * x;
+    out[x] = kOpaque | (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) | p[0];
+  }
+}
+
+void PackRow24Plain(const std::uint32_t* src, std::uint8_t* dst, int w) {
+  int x = 0;
+  if constexpr (std::endian::native == std::endian::little) {
+    // Four-byte stores overlap the next pixel, which is written right after.
+    for (; x + 1 < w; ++x) std::memcpy(dst + 3 * x, src + x, 4);
+  }
+  for (; x < w; ++x) {
+    const std::uint32_t p = src[x];
+    dst[3 * x] = static_cast<std::uint8_t>(p);
+    dst[3 * x + 1] = static_cast<std::uint8_t>(p >> 8);
+    dst[3 * x + 2] = static_cast<std::uint8_t>(p >> 16);
+  }
+}
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+__attribute__((target("ssse3"))) void ExpandRow24Ssse3(const std::uint8_t* src, std::uint32_t* out, int w) {
+  const __m128i shuffle = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+  const __m128i alpha = _mm_set1_epi32(static_cast<int>(kOpaque));
+  int x = 0;
+  // Each load reads 16 bytes for 12 used: stop while 16 bytes remain inside the row.
+  for (; x + 6 <= w; x += 4) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 3 * x));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), _mm_or_si128(_mm_shuffle_epi8(v, shuffle), alpha));
+  }
+  ExpandRow24Plain(src + 3 * x, out + x, w - x);
+}
+
+__attribute__((target("ssse3"))) void PackRow24Ssse3(const std::uint32_t* src, std::uint8_t* dst, int w) {
+  const __m128i shuffle = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+  int x = 0;
+  // Each store writes 16 bytes for 12 kept; the next store or the tail overwrites the rest.
+  for (; x + 6 <= w; x += 4) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + x));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 3 * x), _mm_shuffle_epi8(v, shuffle));
+  }
+  PackRow24Plain(src + x, dst + 3 * x, w - x);
+}
+
+bool HasSsse3() {
+  static const bool has = __builtin_cpu_supports("ssse3");
+  return has;
+}
+
+void ExpandRow24(const std::uint8_t* src, std::uint32_t* out, int w) {
+  if (HasSsse3()) {
+    ExpandRow24Ssse3(src, out, w);
+  } else {
+    ExpandRow24Plain(src, out, w);
+  }
+}
+void PackRow24(const std::uint32_t* src, std::uint8_t* dst, int w) {
+  if (HasSsse3()) {
+    PackRow24Ssse3(src, dst, w);
+  } else {
+    PackRow24Plain(src, dst, w);
+  }
+}
+#else
+void ExpandRow24(const std::uint8_t* src, std::uint32_t* out, int w) { ExpandRow24Plain(src, out, w); }
+void PackRow24(const std::uint32_t* src, std::uint8_t* dst, int w) { PackRow24Plain(src, dst, w); }
+#endif
+
 // Uncompressed rows into `dst` (width x height, top row first).
 void DecodeRows(const DibInfo& d, Bytes pixels, std::uint32_t* dst) {
   const std::int64_t row_bytes = RowBytes(d.width, d.bits);
@@ -274,24 +358,9 @@ void DecodeRows(const DibInfo& d, Bytes pixels, std::uint32_t* dst) {
       case 16:
         for (int x = 0; x < w; ++x) out[x] = lut[LoadU16(src + 2 * x)];
         break;
-      case 24: {
-        // Four-byte loads while a whole word lies inside the row.
-        int x = 0;
-        for (; x + 1 < w; ++x) {
-          std::uint32_t v;
-          std::memcpy(&v, src + 3 * x, 4);
-          if constexpr (std::endian::native == std::endian::little) {
-            out[x] = v | kOpaque;
-          } else {
-            out[x] = LoadU32(src + 3 * x) | kOpaque;
-          }
-        }
-        for (; x < w; ++x) {
-          const std::uint8_t* p = src + 3 * x;
-          out[x] = kOpaque | (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) | p[0];
-        }
+      case 24:
+        ExpandRow24(src, out, w);
         break;
-      }
       case 32:
         if (plain32) {
           if constexpr (std::endian::native == std::endian::little) {
@@ -502,14 +571,16 @@ QImage DecodeDib(Bytes bmi, Bytes bits, std::int64_t max_pixels) {
   return img;
 }
 
-QByteArray EncodeBmp(const TBitmap& bmp) {
+std::int64_t EncodedBmpSize(const TBitmap& bmp) {
+  const std::int64_t file_size = 54 + RowBytes(bmp.Width(), 24) * bmp.Height();
+  if (file_size > 0x7FFFFFFF) Fail("ﾋﾞｯﾄﾏｯﾌﾟが大きすぎて保存できません");
+  return file_size;
+}
+
+void EncodeBmpInto(const TBitmap& bmp, std::uint8_t* o) {
   const int w = bmp.Width(), h = bmp.Height();
   const std::int64_t row_bytes = RowBytes(w, 24);
-  const std::int64_t image_size = row_bytes * h;
-  const std::int64_t file_size = 54 + image_size;
-  if (file_size > 0x7FFFFFFF) Fail("ﾋﾞｯﾄﾏｯﾌﾟが大きすぎて保存できません");
-  QByteArray out(static_cast<qsizetype>(file_size), Qt::Uninitialized);
-  auto* o = reinterpret_cast<std::uint8_t*>(out.data());
+  const std::int64_t file_size = EncodedBmpSize(bmp);
   const auto put16 = [](std::uint8_t* p, std::uint32_t v) {
     p[0] = static_cast<std::uint8_t>(v);
     p[1] = static_cast<std::uint8_t>(v >> 8);
@@ -528,27 +599,21 @@ QByteArray EncodeBmp(const TBitmap& bmp) {
   put16(o + 26, 1);
   put16(o + 28, 24);
   put32(o + 30, kRgb);
-  put32(o + 34, static_cast<std::uint32_t>(image_size));
+  put32(o + 34, static_cast<std::uint32_t>(file_size - 54));
   put32(o + 38, 3780);  // 96 pixels per inch
   put32(o + 42, 3780);
   put32(o + 46, 0);
   put32(o + 50, 0);
   for (int y = 0; y < h; ++y) {
-    const std::uint32_t* src = bmp.ScanLine(h - 1 - y);
     std::uint8_t* dst = o + 54 + row_bytes * y;
-    int x = 0;
-    if constexpr (std::endian::native == std::endian::little) {
-      // Four-byte stores overlap the next pixel, which is written right after.
-      for (; x + 1 < w; ++x) std::memcpy(dst + 3 * x, src + x, 4);
-    }
-    for (; x < w; ++x) {
-      const std::uint32_t p = src[x];
-      dst[3 * x] = static_cast<std::uint8_t>(p);
-      dst[3 * x + 1] = static_cast<std::uint8_t>(p >> 8);
-      dst[3 * x + 2] = static_cast<std::uint8_t>(p >> 16);
-    }
+    PackRow24(bmp.ScanLine(h - 1 - y), dst, w);
     for (std::int64_t k = 3 * static_cast<std::int64_t>(w); k < row_bytes; ++k) dst[k] = 0;
   }
+}
+
+QByteArray EncodeBmp(const TBitmap& bmp) {
+  QByteArray out(static_cast<qsizetype>(EncodedBmpSize(bmp)), Qt::Uninitialized);
+  EncodeBmpInto(bmp, reinterpret_cast<std::uint8_t*>(out.data()));
   return out;
 }
 

@@ -25,5 +25,9 @@ QImage DecodeDib(Bytes bmi, Bytes bits, std::int64_t max_pixels);
 
 // 24 bits per pixel, bottom-up, no palette.
 QByteArray EncodeBmp(const TBitmap& bmp);
+// The same in two steps, for writing straight into a mapped file: the file's size
+// (EngineError when it would pass 2 GiB), then the bytes into `out` of that size.
+std::int64_t EncodedBmpSize(const TBitmap& bmp);
+void EncodeBmpInto(const TBitmap& bmp, std::uint8_t* out);
 
 }  // namespace rv

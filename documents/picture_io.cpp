@@ -9,6 +9,13 @@
 #include "documents/ico_codec.h"
 #include "documents/metafile.h"
 
+#if defined(__linux__)
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace rv {
 
 namespace {
@@ -20,6 +27,62 @@ constexpr qint64 kMaxBmpFile = TBitmap::kMaxPixels * 4 + (qint64{1} << 20);
 
 std::string FileErrorText(const QString& path) {
   return ("\"" + QFileInfo(path).fileName() + "\"").toStdString();
+}
+
+#if defined(__linux__)
+// A read-only mapping filled in one go: large pictures are read without a copy and without
+// a page fault per page. Empty when the system refuses; the caller then reads normally.
+class PopulatedMapping {
+ public:
+  explicit PopulatedMapping(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 && st.st_size <= kMaxBmpFile) {
+      void* p = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+      if (p != MAP_FAILED) {
+        data_ = static_cast<const std::uint8_t*>(p);
+        size_ = static_cast<std::size_t>(st.st_size);
+      }
+    }
+    ::close(fd);
+  }
+  ~PopulatedMapping() {
+    if (data_) ::munmap(const_cast<std::uint8_t*>(data_), size_);
+  }
+  PopulatedMapping(const PopulatedMapping&) = delete;
+  PopulatedMapping& operator=(const PopulatedMapping&) = delete;
+  Bytes View() const { return {data_, size_}; }
+  bool Ok() const { return data_ != nullptr; }
+
+ private:
+  const std::uint8_t* data_ = nullptr;
+  std::size_t size_ = 0;
+};
+#endif
+
+// A new BMP file written in place of `path`: straight into a mapping of the temporary file
+// when the system allows it, else through one buffer.
+void WriteBmpAtomically(const QString& path, const TBitmap& bmp) {
+  const qint64 size = EncodedBmpSize(bmp);
+  QSaveFile file(path);
+  const auto fail = [&](const QString& why) {
+    file.cancelWriting();
+    throw EngineError("ﾌｧｲﾙ " + FileErrorText(path) + " に書き込めません (" + why.toStdString() + ")");
+  };
+  if (!file.open(QIODevice::WriteOnly)) fail(file.errorString());
+  bool written = false;
+  if (file.resize(size)) {
+    if (uchar* out = file.map(0, size)) {
+      EncodeBmpInto(bmp, out);
+      written = file.unmap(out);
+    }
+  }
+  if (!written) {
+    const QByteArray bytes = EncodeBmp(bmp);
+    if (!file.seek(0) || file.write(bytes) != bytes.size()) fail(file.errorString());
+  }
+  if (!file.commit()) fail(file.errorString());
 }
 
 }  // namespace
@@ -45,6 +108,15 @@ void LoadPictureFile(Picture& picture, const QString& path) {
   const QString suffix = QFileInfo(path).suffix();
   const QString ext = suffix.toLower();
   if (ext == "bmp") {
+#if defined(__linux__)
+    {
+      const PopulatedMapping mapping(path);
+      if (mapping.Ok()) {
+        picture.SetBitmap(DecodeBmp(mapping.View()));
+        return;
+      }
+    }
+#endif
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
       throw EngineError("ﾌｧｲﾙ " + FileErrorText(path) + " を開けません (" +
@@ -89,7 +161,7 @@ void WriteFileAtomically(const QString& path, const QByteArray& bytes) {
 
 bool SavePictureFile(const Picture& picture, const QString& path) {
   if (const TBitmap* bmp = picture.Bitmap()) {
-    WriteFileAtomically(path, EncodeBmp(*bmp));
+    WriteBmpAtomically(path, *bmp);
     return true;
   }
   if (const auto* g = dynamic_cast<const DisplayableGraphic*>(picture.Foreign())) {

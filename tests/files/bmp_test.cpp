@@ -196,7 +196,7 @@ TEST(BmpRead, EveryTruncationOfAFileFailsCleanly) {
 }
 
 TEST(BmpWrite, TwentyFourBitRoundTripIsExact) {
-  for (int w : {1, 2, 3, 5, 64}) {
+  for (int w : {1, 2, 3, 5, 6, 7, 9, 33, 64}) {
     SCOPED_TRACE(w);
     TBitmap src(w, 3);
     for (int y = 0; y < 3; ++y)
