@@ -1,5 +1,9 @@
 // The File and Edit menu commands on the real main window, dialogs answered by the test.
+#include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QTimer>
 #include <QGuiApplication>
 #include <QMdiSubWindow>
 #include <QPrinter>
@@ -130,6 +134,32 @@ class FilesTest : public QObject {
     QVERIFY(messages.isEmpty());
     QCOMPARE(printed, 1);
     QVERIFY(QFileInfo(dir.filePath("print1.pdf")).size() > 0);
+  }
+
+  void realDialogsShowTheJapaneseFilters() {
+    SetFileDialogHook({});
+    const auto labels = [&](const QStringList& filters) {
+      QStringList seen;
+      QTimer::singleShot(0, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+          auto* d = qobject_cast<QFileDialog*>(w);
+          if (!d || !d->isVisible()) continue;
+          if (auto* combo = d->findChild<QComboBox*>("fileTypeCombo")) {
+            for (int i = 0; i < combo->count(); ++i) seen << combo->itemText(i);
+          }
+          d->reject();
+        }
+      });
+      const std::optional<QString> chosen = RunFileDialog(form, {false, filters, {}});
+      if (chosen) seen << "(accepted)";
+      return seen;
+    };
+    QCOMPARE(labels(OpenPictureFilters()),
+             (QStringList{QString::fromUtf8("すべてのﾌｧｲﾙ (*.bmp;*.ico;*.emf;*.wmf)"),
+                          QString::fromUtf8("ﾋﾞｯﾄﾏｯﾌﾟ (*.bmp)"), QString::fromUtf8("ｱｲｺﾝ (*.ico)"),
+                          QString::fromUtf8("ｴﾝﾊﾝｽ ﾒﾀﾌｧｲﾙ (*.emf)"),
+                          QString::fromUtf8("ﾒﾀﾌｧｲﾙ (*.wmf)")}));
+    QCOMPARE(labels(SavePictureFilters()), (QStringList{"*.bmp", "*.BMP"}));
   }
 };
 
