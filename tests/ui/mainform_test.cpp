@@ -251,6 +251,18 @@ class MainFormTest : public QObject {
     QCOMPARE(surface->Picture().Height(), 150);
   }
 
+  void clickOnAnInactiveWindowUsesThatWindowsSize() {
+    form->FileNewItemClick();
+    Window(0)->resize(300, 200);
+    Window(1)->resize(420, 330);
+    QCOMPARE(form->ActiveDocumentWindow(), static_cast<QMdiSubWindow*>(Window(1)));
+    QTest::mouseClick(View(0), Qt::LeftButton, {}, QPoint(10, 10));
+    QCOMPARE(form->ActiveDocumentWindow(), static_cast<QMdiSubWindow*>(Window(0)));
+    QCOMPARE(Active(), SurfaceOf(0));
+    QCOMPARE(SurfaceOf(0)->Picture().Width(), 300);
+    QCOMPARE(SurfaceOf(0)->Picture().Height(), 200);
+  }
+
   void onlyALeftClickInsideResizes() {
     auto surface = SurfaceOf(0);
     surface->Canvas();
