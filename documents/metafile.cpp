@@ -95,6 +95,10 @@ void MetafileGraphic::Paint(QPainter& painter, QPoint topLeft) const {
 }
 
 QImage MetafileGraphic::Render() const {
+  if (static_cast<std::int64_t>(width_) * height_ > TBitmap::kMaxPixels) {
+    throw EngineError("ﾒﾀﾌｧｲﾙの表示の大きさ (" + std::to_string(width_) + " × " +
+                      std::to_string(height_) + ") が大きすぎます");
+  }
   QImage out(std::max(width_, 1), std::max(height_, 1), QImage::Format_RGB32);
   out.fill(Qt::white);
   QPainter p(&out);

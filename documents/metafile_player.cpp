@@ -34,6 +34,10 @@ constexpr std::uint32_t kRopBlackness = 0x00000042, kRopWhiteness = 0x00FF0062,
                         kRopPatCopy = 0x00F00021;
 // Pictures inside a metafile above this are not drawn.
 constexpr std::int64_t kMaxDibPixels = std::int64_t{1} << 24;
+// More points than this in one record is no real drawing.
+constexpr std::uint64_t kMaxPoints = std::uint64_t{1} << 22;
+// Longer strings are cut: no picture shows more characters in one record.
+constexpr qsizetype kMaxTextChars = 1 << 16;
 // Text taller than this on the display is not drawn: no real picture needs it.
 constexpr double kMaxTextPixels = 4096;
 
@@ -364,12 +368,13 @@ class Gdi {
   }
 
   // Text at a logical point; `advances` are logical widths per character, or empty.
-  void Text(QPointF at, const QString& text, const std::vector<double>& advances, int options,
+  void Text(QPointF at, QString text, const std::vector<double>& advances, int options,
             std::optional<QRectF> rect) {
     if (path_open) return;
     const QTransform t = Full();
     if (rect && (options & kEtoOpaque)) FillLogicalRect(*rect, dc.bk_color);
     if (text.isEmpty()) return;
+    if (text.size() > kMaxTextChars) text.truncate(kMaxTextChars);
     const bool update_cp = dc.text_align & kTaUpdateCp;
     if (update_cp) at = dc.pos;
     // Sizes on the display: the font is drawn unscaled at the mapped point.
@@ -576,7 +581,7 @@ class EmfPlayer {
     return Gdi::Box(l, t, rr, b);
   }
   std::vector<QPointF> Points(ByteReader& r, std::uint32_t count, bool small, const MetaRecord& rec) {
-    if (!r.Has(std::size_t{count} * (small ? 4 : 8))) Bad(rec);
+    if (count > kMaxPoints || !r.Has(std::size_t{count} * (small ? 4 : 8))) Bad(rec);
     std::vector<QPointF> pts;
     pts.reserve(count);
     for (std::uint32_t i = 0; i < count; ++i) pts.push_back(small ? Pt16(r) : Pt32(r));
