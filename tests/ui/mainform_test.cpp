@@ -616,6 +616,17 @@ class MainFormTest : public QObject {
     QVERIFY(titles.contains(U("&1 新規2")));
   }
 
+  void exitClosesTheActiveDocumentAndTheWindow() {
+    form->FileNewItemClick();
+    form->FileNewItemClick();
+    auto* active = qobject_cast<TMDIChild*>(form->ActiveDocumentWindow());
+    form->FileExitItemClick();
+    QVERIFY(!form->isVisible());
+    QVERIFY(active->Closed());
+    QCOMPARE(form->DocumentWindows().size(), 2);
+    QVERIFY(messages.isEmpty());
+  }
+
   void aboutBox() {
     TAboutBox* box = form->AboutBox();
     QVERIFY(!box->isVisible());
