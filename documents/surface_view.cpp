@@ -88,6 +88,7 @@ void TSurfaceView::mousePressEvent(QMouseEvent* e) {
   const auto button = ToButton(e->button());
   if (!button) return;
   const QPointF pos = e->position();
+  if (*button == TMouseButton::mbLeft) left_pressed_ = true;
   RunGuarded([&] { form_.Image1MouseDown(this, *button, Coord(pos.x()), Coord(pos.y())); });
 }
 
@@ -104,9 +105,9 @@ void TSurfaceView::mouseReleaseEvent(QMouseEvent* e) {
   const int y = Coord(pos.y());
   // A left release inside is a click, which comes before the release; when the click fails
   // the gesture ends there.
-  if (*button == TMouseButton::mbLeft && rect().contains(x, y)) {
-    if (!RunGuarded([&] { form_.Image1Click(this); })) return;
-  }
+  const bool click = *button == TMouseButton::mbLeft && left_pressed_ && rect().contains(x, y);
+  if (*button == TMouseButton::mbLeft) left_pressed_ = false;
+  if (click && !RunGuarded([&] { form_.Image1Click(this); })) return;
   RunGuarded([&] { form_.Image1MouseUp(this, *button, x, y); });
 }
 

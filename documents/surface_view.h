@@ -42,6 +42,8 @@ class TSurfaceView : public QWidget {
  private:
   TMainForm& form_;
   std::shared_ptr<Surface> surface_;
+  // A click needs the left press on this surface too, not only the release.
+  bool left_pressed_ = false;
 };
 
 // A small outline following the eraser: black border, white inside, never takes the mouse.
