@@ -245,10 +245,14 @@ class MainFormTest : public QObject {
     auto surface = SurfaceOf(0);
     surface->Canvas();
     QTest::mouseClick(View(0), Qt::LeftButton, {}, QPoint(10, 10));
+    const QSize grown(surface->Picture().Width(), surface->Picture().Height());
     Window(0)->resize(200, 150);
     QTest::mouseClick(View(0), Qt::LeftButton, {}, QPoint(10, 10));
     QCOMPARE(surface->Picture().Width(), 200);
     QCOMPARE(surface->Picture().Height(), 150);
+    // The press before the cut took the whole picture for undo.
+    QVERIFY(form->State().UndoBitmap);
+    QCOMPARE(QSize(form->State().UndoBitmap->Width(), form->State().UndoBitmap->Height()), grown);
   }
 
   void clickOnAnInactiveWindowUsesThatWindowsSize() {
