@@ -9,6 +9,7 @@
 #include <cmath>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,8 @@ constexpr std::int64_t kMaxDibPixels = std::int64_t{1} << 24;
 constexpr std::uint64_t kMaxPoints = std::uint64_t{1} << 22;
 // Longer strings are cut: no picture shows more characters in one record.
 constexpr qsizetype kMaxTextChars = 1 << 16;
+// Clip outlines beyond this many elements are replaced by their bounding box.
+constexpr int kMaxClipElements = 20000;
 // Text taller than this on the display is not drawn: no real picture needs it.
 constexpr double kMaxTextPixels = 4096;
 
@@ -375,6 +378,8 @@ class Gdi {
     if (rect && (options & kEtoOpaque)) FillLogicalRect(*rect, dc.bk_color);
     if (text.isEmpty()) return;
     if (text.size() > kMaxTextChars) text.truncate(kMaxTextChars);
+    if (text.size() > text_chars_left) return;
+    text_chars_left -= text.size();
     const bool update_cp = dc.text_align & kTaUpdateCp;
     if (update_cp) at = dc.pos;
     // Sizes on the display: the font is drawn unscaled at the mapped point.
@@ -458,6 +463,12 @@ class Gdi {
       case kRgnCopy: dc.clip = area; break;
       default: break;
     }
+    // Combining ever more complex clips costs more each time: keep the outline simple.
+    if (dc.clip && dc.clip->elementCount() > kMaxClipElements) {
+      QPainterPath box;
+      box.addRect(dc.clip->boundingRect());
+      dc.clip = box;
+    }
   }
   void ClipLogicalRect(QRectF r, bool exclude) {
     QPainterPath l;
@@ -517,6 +528,29 @@ class Gdi {
   }
 
   const QRectF& Target() const { return target_; }
+
+  // Work one playback may do on pictures and text, so a hostile file cannot make every
+  // repaint take minutes: past the budget, further pictures and strings are left out.
+  std::int64_t dib_pixels_left = std::int64_t{1} << 27;
+  std::int64_t text_chars_left = std::int64_t{1} << 20;
+
+  // A DIB from a metafile, or null when it would pass the budget.
+  QImage BudgetedDib(Bytes bmi, Bytes bits) {
+    std::int64_t w = 0, h = 0;
+    if (bmi.size() >= 12 && LoadU32(bmi.data()) == 12) {
+      w = LoadU16(bmi.data() + 4);
+      h = LoadU16(bmi.data() + 6);
+    } else if (bmi.size() >= 12) {
+      w = std::abs(static_cast<std::int64_t>(static_cast<std::int32_t>(LoadU32(bmi.data() + 4))));
+      h = std::abs(static_cast<std::int64_t>(static_cast<std::int32_t>(LoadU32(bmi.data() + 8))));
+    }
+    // One too large is refused as damaged; one over what is left is skipped.
+    if (w * h <= kMaxDibPixels) {
+      if (w * h > dib_pixels_left) return {};
+      dib_pixels_left -= w * h;
+    }
+    return DecodeDib(bmi, bits, kMaxDibPixels);
+  }
 
  private:
   QPainter& p_;
@@ -599,7 +633,7 @@ class EmfPlayer {
     const Bytes bmi = Sub(rec, off_bmi, cb_bmi);
     const Bytes bits = Sub(rec, off_bits, cb_bits);
     if (bmi.empty() || bits.empty()) return {};
-    return DecodeDib(bmi, bits, kMaxDibPixels);
+    return g_.BudgetedDib(bmi, bits);
   }
   GdiObject& NewObject(std::uint32_t index) {
     GdiObject& o = objects_[index];
@@ -1010,6 +1044,7 @@ class WmfPlayer {
  public:
   WmfPlayer(const WmfFile& f, QPainter& painter, const QRectF& target) : f_(f), g_(painter, target) {
     objects_.resize(f.objects);
+    for (std::uint16_t i = 0; i < f.objects; ++i) free_.insert(free_.end(), i);
     // The window is the placeable header's box until the file sets its own; it is mapped
     // onto the target.
     g_.dc.map_mode = kMmAnisotropic;
@@ -1063,20 +1098,18 @@ class WmfPlayer {
     }
     return pts;
   }
+  // A new object takes the lowest free slot; with the table full it is lost, as the
+  // system would fail to create it.
   void Add(GdiObject o) {
-    for (auto& slot : objects_) {
-      if (!slot) {
-        slot = std::move(o);
-        return;
-      }
-    }
-    // A full table: the object is lost, as the system would fail to create it.
+    if (free_.empty()) return;
+    objects_[*free_.begin()] = std::move(o);
+    free_.erase(free_.begin());
   }
   // `from_bottom`: the source rectangle counts rows from the bottom of the DIB.
   void Blit(ByteReader& r, double dx, double dy, double dw, double dh, double sx, double sy, double sw,
             double sh, bool from_bottom) {
     const Bytes dib = r.Take(r.Remaining());
-    const QImage img = DecodeDib(dib, {}, kMaxDibPixels);
+    const QImage img = g_.BudgetedDib(dib, {});
     if (from_bottom) sy = img.height() - sy - sh;
     g_.Blit(img, QRectF(dx, dy, dw, dh), QRectF(sx, sy, sw, sh));
   }
@@ -1196,7 +1229,10 @@ class WmfPlayer {
       }
       case 0x01F0: {
         const std::uint16_t i = r.U16();
-        if (i < objects_.size()) objects_[i].reset();
+        if (i < objects_.size() && objects_[i]) {
+          objects_[i].reset();
+          free_.insert(i);
+        }
         break;
       }
       case 0x02FA: {  // CreatePenIndirect
@@ -1228,7 +1264,7 @@ class WmfPlayer {
         r.U16();  // style
         r.U16();  // usage
         const Bytes dib = r.Take(r.Remaining());
-        o.brush.pattern = DecodeDib(dib, {}, kMaxDibPixels);
+        o.brush.pattern = g_.BudgetedDib(dib, {});
         Add(std::move(o));
         break;
       }
@@ -1286,6 +1322,7 @@ class WmfPlayer {
   const WmfFile& f_;
   Gdi g_;
   std::vector<std::optional<GdiObject>> objects_;
+  std::set<std::uint16_t> free_;
 };
 
 }  // namespace
