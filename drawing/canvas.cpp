@@ -84,6 +84,13 @@ struct RunFiller {
 
 // Clips runs to [0, w), sorts them and joins overlapping or touching ones.
 void Normalise(SpanList& s, i64 w) {
+  if (s.size() == 1) {
+    Span& r = s[0];
+    r.x0 = std::max<i64>(r.x0, 0);
+    r.x1 = std::min<i64>(r.x1, w);
+    if (r.x0 >= r.x1) s.clear();
+    return;
+  }
   std::size_t k = 0;
   for (const Span& r : s) {
     const i64 a = std::max<i64>(r.x0, 0);
@@ -161,8 +168,8 @@ TRect TCanvas::Paint(SpanSource& figure) {
       y += rows;
       continue;
     }
-    Normalise(pen, w);
-    Normalise(brush, w);
+    if (!pen.empty()) Normalise(pen, w);
+    if (!brush.empty()) Normalise(brush, w);
     const SpanList* brush_runs = &brush;
     if (!pen.empty() && !brush.empty()) {
       Subtract(brush, pen, brush_only);
