@@ -137,6 +137,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   mdi_area_ = new QMdiArea(central);
   mdi_area_->setObjectName("MdiArea");
   mdi_area_->setBackground(kAppWorkSpace);
+  // Windows pushed past the edge stay reachable.
+  mdi_area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  mdi_area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   BuildToolBar(central);
   column->addWidget(SpeedPanel);
   column->addWidget(mdi_area_, 1);
