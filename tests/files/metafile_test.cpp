@@ -406,6 +406,16 @@ TEST(WmfPlay, RecordsDrawWhereTheyShould) {
          w.rec(0x041B, {200, 200, 80, 80}).rec(0x0127, {-1}).rec(0x041B, {20, 20, 0, 0});
        },
        {{75, 80, kYellow}, {45, 80, kWhite}, {75, 55, kWhite}, {5, 5, kYellow}}},
+      {"a deleted object's slot is the next one taken",
+       [](Wmf& w) {
+         w.rec(0x02FC, {0, 0x00FF, 0, 0});  // red in slot 0
+         w.rec(0x02FC, {0, 0, 0x00FF, 0});  // blue in slot 1
+         w.rec(0x01F0, {0});
+         w.rec(0x02FC, {0, 0xFF00, 0, 0});  // green takes slot 0 again
+         w.rec(0x02FA, {5, 0, 0, 0, 0});    // null pen in slot 2
+         w.rec(0x012D, {0}).rec(0x012D, {2}).rec(0x041B, {80, 80, 20, 20});
+       },
+       {{25, 25, kGreen}}},
       {"DIB stretched",
        [](Wmf& w) {
          auto [bmi, bits] = Dib24({0xFF0000, 0x0000FF});
