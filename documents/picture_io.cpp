@@ -35,7 +35,7 @@ std::string FileErrorText(const QString& path) {
 class PopulatedMapping {
  public:
   explicit PopulatedMapping(const QString& path) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return;
     struct stat st {};
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 && st.st_size <= kMaxBmpFile) {
@@ -105,8 +105,13 @@ QByteArray ReadFileBytes(const QString& path, qint64 max_size) {
 }
 
 void LoadPictureFile(Picture& picture, const QString& path) {
-  const QString suffix = QFileInfo(path).suffix();
+  const QFileInfo info(path);
+  const QString suffix = info.suffix();
   const QString ext = suffix.toLower();
+  // A folder or a pipe under a picture's name: opening a pipe would wait for a writer.
+  if ((ext == "bmp" || ext == "ico" || ext == "emf" || ext == "wmf") && info.exists() && !info.isFile()) {
+    throw EngineError("\"" + info.fileName().toStdString() + "\" は画像ﾌｧｲﾙではありません");
+  }
   if (ext == "bmp") {
 #if defined(__linux__)
     {

@@ -4,6 +4,8 @@
 #include <QTemporaryDir>
 #include <algorithm>
 
+#include <sys/stat.h>
+
 #include "documents/bmp_codec.h"
 #include "documents/picture_io.h"
 #include "test_util.h"
@@ -245,6 +247,11 @@ TEST(PictureFiles, ExtensionChoosesTheReaderInAnyCase) {
   kept.SetBitmap(std::make_unique<TBitmap>(2, 2));
   EXPECT_THROW(LoadPictureFile(kept, dir.filePath("bad.bmp")), EngineError);
   EXPECT_THROW(LoadPictureFile(kept, dir.filePath("missing.bmp")), EngineError);
+  // A folder or a pipe with a picture's name is refused at once, without waiting.
+  ASSERT_TRUE(QDir(dir.path()).mkdir("folder.bmp"));
+  EXPECT_THROW(LoadPictureFile(kept, dir.filePath("folder.bmp")), EngineError);
+  ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("pipe.emf")).constData(), 0600), 0);
+  EXPECT_THROW(LoadPictureFile(kept, dir.filePath("pipe.emf")), EngineError);
   EXPECT_EQ(kept.Width(), 2);
 }
 
