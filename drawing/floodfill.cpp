@@ -45,13 +45,54 @@ Buffer<T> Zeroed(std::size_t n) {
   return b;
 }
 
-// The pixels of the region, one bit each, found before anything is painted. A row is
-// classified (which of its pixels may belong to the region) the first time the search reaches
-// it; `avail` then holds the classified pixels not yet taken. The search runs on these bits,
-// a thirty-second of the picture's size, so it stays in the cache however the region winds.
-class BitGrid {
+// First clear bit of a bit row at or after x, capped at limit.
+int NextClear(const u64* row, int words, int x, int limit) {
+  int i = x >> 6;
+  u64 free = ~row[i] & (~u64{0} << (x & 63));
+  while (free == 0) {
+    if (++i >= words || (i << 6) >= limit) return limit;
+    free = ~row[i];
+  }
+  const int e = (i << 6) + __builtin_ctzll(free);
+  return e < limit ? e : limit;
+}
+
+// Smallest a <= x with every bit in [a, x) set.
+int RunBegin(const u64* row, int x) {
+  if (x == 0) return 0;
+  int i = (x - 1) >> 6;
+  const int off = (x - 1) & 63;
+  u64 blocked = ~row[i] & (off == 63 ? ~u64{0} : ((u64{1} << (off + 1)) - 1));
+  while (blocked == 0) {
+    if (i == 0) return 0;
+    blocked = ~row[--i];
+  }
+  return (i << 6) + 64 - __builtin_clzll(blocked);
+}
+
+void SetRun(u64* row, int a, int b) {
+  int i = a >> 6;
+  const int last = (b - 1) >> 6;
+  const u64 first_mask = ~u64{0} << (a & 63);
+  const int end_off = ((b - 1) & 63) + 1;
+  const u64 last_mask = end_off == 64 ? ~u64{0} : ((u64{1} << end_off) - 1);
+  if (i == last) {
+    row[i] |= first_mask & last_mask;
+    return;
+  }
+  row[i++] |= first_mask;
+  while (i < last) row[i++] = ~u64{0};
+  row[last] |= last_mask;
+}
+
+// Finds the region as bits before anything is painted. Each row is classified (which of its
+// pixels could belong to the region) the first time the search reaches it. The region grows a
+// whole run at a time: a row is revisited only for the words where a neighbouring row gained
+// pixels, and all its work there is done on 64 pixels at once, so a region winding through
+// the whole picture costs little more than an open one.
+class RegionFinder {
  public:
-  BitGrid(const std::uint32_t* bits, int w, int h, std::uint32_t key, bool border)
+  RegionFinder(const std::uint32_t* bits, int w, int h, std::uint32_t key, bool border)
       : bits_(bits),
         w_(w),
         h_(h),
@@ -59,87 +100,37 @@ class BitGrid {
         key_(key),
         border_(border),
         cls_(Zeroed<u64>(static_cast<std::size_t>(words_) * h)),
-        avail_(Zeroed<u64>(static_cast<std::size_t>(words_) * h)),
-        ready_(Zeroed<std::uint8_t>(static_cast<std::size_t>(h))) {}
-
-  // The availability bits of row y, classifying the row on first use.
-  const u64* Row(int y) {
-    if (__builtin_expect(!ready_.get()[y], 0)) Classify(y);
-    return avail_.get() + static_cast<std::size_t>(y) * words_;
-  }
-
-  static bool Inside(const u64* row, int x) { return (row[x >> 6] >> (x & 63)) & 1u; }
-
-  // First column at or after x (below limit) not available, or limit.
-  int RunEnd(const u64* row, int x, int limit) const {
-    int i = x >> 6;
-    u64 free = ~row[i] & (~u64{0} << (x & 63));
-    while (free == 0) {
-      if (++i >= words_) return limit;
-      if ((i << 6) >= limit) return limit;
-      free = ~row[i];
+        reg_(Zeroed<u64>(static_cast<std::size_t>(words_) * h)),
+        ready_(Zeroed<std::uint8_t>(static_cast<std::size_t>(h))),
+        dirty_lo_(Zeroed<int>(static_cast<std::size_t>(h))),
+        dirty_hi_(Zeroed<int>(static_cast<std::size_t>(h))),
+        queue_(Zeroed<int>(static_cast<std::size_t>(h) + 1)) {
+    for (int y = 0; y < h; ++y) {
+      dirty_lo_.get()[y] = 1;  // not queued: lo > hi
+      dirty_hi_.get()[y] = 0;
     }
-    const int e = (i << 6) + __builtin_ctzll(free);
-    return e < limit ? e : limit;
   }
 
-  // First available column in [x, limit), or limit when there is none.
-  static int SkipTo(const u64* row, int x, int limit) {
-    if (x >= limit) return x;
-    int i = x >> 6;
-    u64 set = row[i] & (~u64{0} << (x & 63));
-    while (set == 0) {
-      ++i;
-      if ((i << 6) >= limit) return limit;
-      set = row[i];
+  TRect Find(int sx, int sy) {
+    const u64* cls = Cls(sy);
+    if (!((cls[sx >> 6] >> (sx & 63)) & 1u)) return {};
+    AddRun(sy, RunBegin(cls, sx), NextClear(cls, words_, sx, w_));
+    while (count_ > 0) {
+      const int y = queue_.get()[head_];
+      head_ = head_ == h_ ? 0 : head_ + 1;
+      --count_;
+      Process(y);
     }
-    const int e = (i << 6) + __builtin_ctzll(set);
-    return e < limit ? e : limit;
+    return bounds_.Rect();
   }
 
-  // Smallest a <= x such that every column in [a, x) is available.
-  static int RunStart(const u64* row, int x) {
-    if (x == 0) return 0;
-    int i = (x - 1) >> 6;
-    // Bits at and above x cut away; look for the highest column below x that is not free.
-    const int off = (x - 1) & 63;
-    u64 blocked = ~row[i] & (off == 63 ? ~u64{0} : ((u64{1} << (off + 1)) - 1));
-    while (blocked == 0) {
-      if (i == 0) return 0;
-      blocked = ~row[--i];
-    }
-    return (i << 6) + 63 - __builtin_clzll(blocked) + 1;
-  }
-
-  static void Take(const u64* avail_row, int a, int b) {
-    u64* row = const_cast<u64*>(avail_row);
-    int i = a >> 6;
-    const int last = (b - 1) >> 6;
-    u64 first_mask = ~u64{0} << (a & 63);
-    const int end_off = ((b - 1) & 63) + 1;
-    const u64 last_mask = end_off == 64 ? ~u64{0} : ((u64{1} << end_off) - 1);
-    if (i == last) {
-      row[i] &= ~(first_mask & last_mask);
-      return;
-    }
-    row[i++] &= ~first_mask;
-    while (i < last) row[i++] = 0;
-    row[last] &= ~last_mask;
-  }
-
-  void Prefetch(int x, int y) const {
-    __builtin_prefetch(avail_.get() + static_cast<std::size_t>(y) * words_ + (x >> 6));
-  }
-
-  // Calls run(a, b) for each run of taken pixels in row y, left to right.
+  // Calls run(a, b) for each run of region pixels in row y, left to right.
   template <class F>
   void ForEachRun(int y, F&& run) const {
-    if (!ready_.get()[y]) return;
-    const u64* cls = cls_.get() + static_cast<std::size_t>(y) * words_;
-    const u64* avail = avail_.get() + static_cast<std::size_t>(y) * words_;
+    const u64* reg = reg_.get() + static_cast<std::size_t>(y) * words_;
     int start = -1;  // open run
     for (int i = 0; i < words_; ++i) {
-      u64 taken = cls[i] & ~avail[i];
+      const u64 taken = reg[i];
       const int base = i << 6;
       if (taken == ~u64{0}) {
         if (start < 0) start = base;
@@ -148,10 +139,8 @@ class BitGrid {
       int pos = 0;
       while (pos < 64) {
         if (start >= 0) {
-          // Extend the open run across the set bits at pos.
-          const u64 rest = ~taken >> pos;  // zeros where taken
-          const int len = rest == 0 ? 64 - pos : __builtin_ctzll(rest);
-          pos += len;
+          const u64 rest = ~taken >> pos;
+          pos += rest == 0 ? 64 - pos : __builtin_ctzll(rest);
           if (pos < 64) {
             run(start, base + pos);
             start = -1;
@@ -168,11 +157,63 @@ class BitGrid {
   }
 
  private:
+  u64* Reg(int y) { return reg_.get() + static_cast<std::size_t>(y) * words_; }
+  const u64* Cls(int y) {
+    if (__builtin_expect(!ready_.get()[y], 0)) Classify(y);
+    return cls_.get() + static_cast<std::size_t>(y) * words_;
+  }
+
+  void AddRun(int y, int a, int b) {
+    SetRun(Reg(y), a, b);
+    bounds_.Add(y, a, b);
+    const int lo = a >> 6;
+    const int hi = (b - 1) >> 6;
+    if (y > 0) Enqueue(y - 1, lo, hi);
+    if (y + 1 < h_) Enqueue(y + 1, lo, hi);
+  }
+
+  void Enqueue(int y, int lo, int hi) {
+    int& dl = dirty_lo_.get()[y];
+    int& dh = dirty_hi_.get()[y];
+    if (dl > dh) {
+      dl = lo;
+      dh = hi;
+      int tail = head_ + count_;
+      if (tail > h_) tail -= h_ + 1;
+      queue_.get()[tail] = y;
+      ++count_;
+    } else {
+      if (lo < dl) dl = lo;
+      if (hi > dh) dh = hi;
+    }
+  }
+
+  void Process(int y) {
+    int& dl = dirty_lo_.get()[y];
+    int& dh = dirty_hi_.get()[y];
+    const int lo = dl;
+    const int hi = dh;
+    dl = 1;
+    dh = 0;
+    const u64* cls = Cls(y);
+    u64* reg = Reg(y);
+    const u64* up = y > 0 ? Reg(y - 1) : nullptr;
+    const u64* down = y + 1 < h_ ? Reg(y + 1) : nullptr;
+    for (int i = lo; i <= hi; ++i) {
+      const u64 near = (up ? up[i] : 0) | (down ? down[i] : 0);
+      u64 seeds = cls[i] & ~reg[i] & near;
+      while (seeds != 0) {
+        const int p = (i << 6) + __builtin_ctzll(seeds);
+        AddRun(y, RunBegin(cls, p), NextClear(cls, words_, p, w_));
+        seeds = cls[i] & ~reg[i] & near;
+      }
+    }
+  }
+
   [[gnu::noinline]] void Classify(int y) {
     ready_.get()[y] = 1;
     const std::uint32_t* px = bits_ + static_cast<std::size_t>(y) * w_;
     u64* cls = cls_.get() + static_cast<std::size_t>(y) * words_;
-    u64* avail = avail_.get() + static_cast<std::size_t>(y) * words_;
     int x = 0;
     for (int i = 0; i < words_; ++i) {
       u64 m = 0;
@@ -184,8 +225,10 @@ class BitGrid {
         for (int k = 0; k < 64; k += 8) {
           const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(px + x + k));
           const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(px + x + k + 4));
-          const int ea = _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(_mm_and_si128(a, rgb), key)));
-          const int eb = _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(_mm_and_si128(b, rgb), key)));
+          const int ea =
+              _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(_mm_and_si128(a, rgb), key)));
+          const int eb =
+              _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(_mm_and_si128(b, rgb), key)));
           m |= static_cast<u64>(ea | (eb << 4)) << k;
         }
         if (border_) m = ~m;
@@ -198,7 +241,6 @@ class BitGrid {
         }
       }
       cls[i] = m;
-      avail[i] = m;
       x += 64;
     }
   }
@@ -208,76 +250,13 @@ class BitGrid {
   std::uint32_t key_;
   bool border_;
   Buffer<u64> cls_;
-  Buffer<u64> avail_;
+  Buffer<u64> reg_;
   Buffer<std::uint8_t> ready_;
+  Buffer<int> dirty_lo_, dirty_hi_;
+  Buffer<int> queue_;  // ring of h + 1 rows; a row is in it at most once
+  int head_ = 0, count_ = 0;
+  Bounds bounds_;
 };
-
-constexpr std::size_t kPrefetchDepth = 6;
-
-// Span fill with an explicit stack: each entry is a run of the row above or below a run
-// already taken, to be searched for pixels still in the region.
-TRect FindRegion(BitGrid& g, int w, int h, int sx, int sy) {
-  struct Seg {
-    int x1, x2, y, dy;
-  };
-  // A plain growable array: pushes and pops are most of the work in a winding region.
-  std::size_t cap = 1024, n = 0;
-  Buffer<Seg> stack(static_cast<Seg*>(std::malloc(cap * sizeof(Seg))));
-  if (!stack) throw EngineError("ﾒﾓﾘが不足しています");
-  auto push = [&](int x1, int x2, int y, int dy) {
-    if (y < 0 || y >= h) return;
-    if (n == cap) {
-      Seg* grown = static_cast<Seg*>(std::realloc(stack.get(), cap * 2 * sizeof(Seg)));
-      if (!grown) throw EngineError("ﾒﾓﾘが不足しています");
-      stack.release();
-      stack.reset(grown);
-      cap *= 2;
-    }
-    stack.get()[n++] = {x1, x2, y, dy};
-  };
-  Bounds bounds;
-  push(sx, sx, sy, 1);
-  push(sx, sx, sy - 1, -1);
-  while (n > 0) {
-    const Seg s = stack.get()[--n];
-    if (n >= kPrefetchDepth) {
-      const Seg& ahead = stack.get()[n - kPrefetchDepth];
-      g.Prefetch(ahead.x1, ahead.y);
-    }
-    const int y = s.y;
-    const u64* row = g.Row(y);
-    int x1 = s.x1;
-    const int x2 = s.x2;
-    int x = x1;
-    int lo = INT_MAX, hi = INT_MIN;
-    if (BitGrid::Inside(row, x)) {
-      const int a = BitGrid::RunStart(row, x);
-      if (a < x1) {
-        BitGrid::Take(row, a, x1);
-        lo = a;
-        hi = x1;
-        push(a, x1 - 1, y - s.dy, -s.dy);
-      }
-      x = a;
-    }
-    while (x1 <= x2) {
-      const int e = g.RunEnd(row, x1, w);
-      if (x1 < e) {
-        BitGrid::Take(row, x1, e);
-        if (x1 < lo) lo = x1;
-        if (e > hi) hi = e;
-      }
-      x1 = e;
-      if (x1 > x) push(x, x1 - 1, y + s.dy, s.dy);
-      if (x1 - 1 > x2) push(x2 + 1, x1 - 1, y - s.dy, -s.dy);
-      ++x1;
-      x1 = BitGrid::SkipTo(row, x1, x2);
-      x = x1;
-    }
-    if (lo < hi) bounds.Add(y, lo, hi);
-  }
-  return bounds.Rect();
-}
 
 void PaintCopy(std::uint32_t* p, int n, std::uint32_t v) {
 #ifdef __SSE2__
@@ -332,8 +311,8 @@ TRect FloodFillBits(const FloodRequest& rq) {
   if (rq.not_xor && flip == 0) return {};
   if (!rq.not_xor && !rq.border && ((paint ^ key) & kRgb) == 0) return {};
 
-  BitGrid g(rq.bits, w, h, key, rq.border);
-  const TRect region = FindRegion(g, w, h, rq.x, rq.y);
+  RegionFinder g(rq.bits, w, h, key, rq.border);
+  const TRect region = g.Find(rq.x, rq.y);
   for (int y = region.Top; y < region.Bottom; ++y) {
     std::uint32_t* row = rq.bits + static_cast<std::size_t>(y) * w;
     g.ForEachRun(y, [&](int a, int b) {
