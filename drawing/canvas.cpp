@@ -26,14 +26,15 @@ constexpr int kStreamRun = 2048;
 
 void FillCopy(std::uint32_t* p, int n, std::uint32_t v) {
 #ifdef __SSE2__
-  if (n >= 8) {
-    while ((reinterpret_cast<std::uintptr_t>(p) & 15) != 0) {
-      *p++ = v;
-      --n;
-    }
+  // Unaligned 16-byte stores throughout; the last one may overlap the one before it.
+  if (n >= 4) {
     const __m128i vv = _mm_set1_epi32(static_cast<int>(v));
+    std::uint32_t* const end = p + n;
     if (n >= kStreamRun) {
-      for (; n >= 16; n -= 16, p += 16) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(p), vv);
+      p = reinterpret_cast<std::uint32_t*>((reinterpret_cast<std::uintptr_t>(p) + 16) &
+                                           ~std::uintptr_t{15});
+      for (; p + 16 <= end; p += 16) {
         _mm_stream_si128(reinterpret_cast<__m128i*>(p), vv);
         _mm_stream_si128(reinterpret_cast<__m128i*>(p + 4), vv);
         _mm_stream_si128(reinterpret_cast<__m128i*>(p + 8), vv);
@@ -41,7 +42,9 @@ void FillCopy(std::uint32_t* p, int n, std::uint32_t v) {
       }
       _mm_sfence();
     }
-    for (; n >= 4; n -= 4, p += 4) _mm_store_si128(reinterpret_cast<__m128i*>(p), vv);
+    for (; p + 4 <= end; p += 4) _mm_storeu_si128(reinterpret_cast<__m128i*>(p), vv);
+    if (p < end) _mm_storeu_si128(reinterpret_cast<__m128i*>(end - 4), vv);
+    return;
   }
 #endif
   for (; n > 0; --n) *p++ = v;
