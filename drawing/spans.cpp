@@ -37,6 +37,16 @@ i64 FloorClamped(ld v) {
   return t - (static_cast<ld>(t) > v);
 }
 
+// The same for values known to be small, in double precision.
+i64 CeilClamped(double v) {
+  const i64 t = static_cast<i64>(v);
+  return t + (static_cast<double>(t) < v);
+}
+i64 FloorClamped(double v) {
+  const i64 t = static_cast<i64>(v);
+  return t - (static_cast<double>(t) > v);
+}
+
 // Integers x with lo <= x - nudge <= hi.
 i64 FirstIn(ld lo) { return CeilClamped(lo + kNudge); }
 i64 LastIn(ld hi) { return FloorClamped(hi + kNudge); }
@@ -113,6 +123,41 @@ Range ShapeRow(const BoxSpans::Shape& s, i64 y, bool strict) {
   }
   return out;
 }
+
+// Columns of row yy (already nudged) within r of the segment, for either precision.
+template <class F, class S>
+bool CapsuleSpan(const S& s, F yy, F r, i64& first, i64& last) {
+  F lo = std::numeric_limits<F>::infinity();
+  F hi = -lo;
+  auto disc = [&](F cx, F cy) {
+    const F d = yy - cy;
+    if (std::fabs(d) <= r) {
+      const F e = std::sqrt(std::max<F>(0, (r - d) * (r + d)));
+      lo = std::min(lo, cx - e);
+      hi = std::max(hi, cx + e);
+    }
+  };
+  disc(s.px, s.py);
+  disc(s.qx, s.qy);
+  if (yy >= s.band_ylo && yy <= s.band_yhi) {
+    const F t = yy - s.py;
+    const F base1 = s.px + s.s1 * t;
+    const F base2 = s.px + s.s2 * t;
+    const F a = std::max(base1 + s.oa1, base2 - s.w2);
+    const F b = std::min(base1 + s.ob1, base2 + s.w2);
+    if (a <= b) {
+      lo = std::min(lo, a);
+      hi = std::max(hi, b);
+    }
+  }
+  if (!(lo <= hi)) return false;
+  first = CeilClamped(lo + static_cast<F>(kNudge));
+  last = FloorClamped(hi + static_cast<F>(kNudge));
+  return first <= last;
+}
+
+// Small values, where a double holds every quantity of a stroke exactly enough.
+constexpr i64 kFastLimit = i64{1} << 22;
 
 }  // namespace
 
@@ -241,6 +286,21 @@ PolySpans::PolySpans(std::vector<TPoint> points, bool closed, int width, bool fi
       segs_.push_back(s);
     }
   }
+  if (!segs_.empty() && r_ <= kFastLimit) {
+    fast_ = true;
+    for (const TPoint& p : pts_) {
+      if (p.X > kFastLimit || p.X < -kFastLimit || p.Y > kFastLimit || p.Y < -kFastLimit) {
+        fast_ = false;
+      }
+    }
+    if (fast_) {
+      for (const Seg& s : segs_) {
+        auto d = [](ld v) { return static_cast<double>(v); };
+        dsegs_.push_back({d(s.px), d(s.py), d(s.qx), d(s.qy), d(s.ylo), d(s.yhi), d(s.s1),
+                          d(s.oa1), d(s.ob1), d(s.s2), d(s.w2), d(s.band_ylo), d(s.band_yhi)});
+      }
+    }
+  }
   if (fill_) {
     i64 lo = pts_[0].Y;
     i64 hi = pts_[0].Y;
@@ -262,35 +322,19 @@ void PolySpans::Row(i64 y, SpanList& pen, SpanList& brush) {
       if (l.RowSpan(y, s)) pen.push_back(s);
     }
   } else {
-    for (const Seg& s : segs_) {
-      if (yy < s.ylo || yy > s.yhi) continue;
-      ld lo = std::numeric_limits<ld>::infinity();
-      ld hi = -lo;
-      auto disc = [&](ld cx, ld cy) {
-        const ld d = yy - cy;
-        if (std::fabs(d) <= r_) {
-          const ld e = std::sqrt(std::max<ld>(0, (r_ - d) * (r_ + d)));
-          lo = std::min(lo, cx - e);
-          hi = std::max(hi, cx + e);
-        }
-      };
-      disc(s.px, s.py);
-      disc(s.qx, s.qy);
-      if (yy >= s.band_ylo && yy <= s.band_yhi) {
-        const ld t = yy - s.py;
-        const ld base1 = s.px + s.s1 * t;
-        const ld base2 = s.px + s.s2 * t;
-        const ld a = std::max(base1 + s.oa1, base2 - s.w2);
-        const ld b = std::min(base1 + s.ob1, base2 + s.w2);
-        if (a <= b) {
-          lo = std::min(lo, a);
-          hi = std::max(hi, b);
-        }
+    i64 first, last;
+    if (fast_) {
+      const double yd = static_cast<double>(y) - static_cast<double>(kNudge);
+      const double rd = static_cast<double>(r_);
+      for (const SegD& s : dsegs_) {
+        if (yd < s.ylo || yd > s.yhi) continue;
+        if (CapsuleSpan<double>(s, yd, rd, first, last)) pen.push_back({first, last + 1});
       }
-      if (!(lo <= hi)) continue;
-      const i64 a = FirstIn(lo);
-      const i64 b = LastIn(hi);
-      if (a <= b) pen.push_back({a, b + 1});
+    } else {
+      for (const Seg& s : segs_) {
+        if (yy < s.ylo || yy > s.yhi) continue;
+        if (CapsuleSpan<ld>(s, yy, r_, first, last)) pen.push_back({first, last + 1});
+      }
     }
   }
   if (!fill_) return;
