@@ -1,5 +1,7 @@
 #include <algorithm>
 #include <cstring>
+#include <new>
+#include <vector>
 
 #include "canvas.h"
 
@@ -15,6 +17,16 @@ void CheckSize(int width, int height) {
   }
 }
 
+// Pixels for a bitmap of a size already checked; running out of memory is reported like any
+// other failure instead of escaping as an allocation exception.
+std::vector<std::uint32_t> Allocate(std::size_t count, std::uint32_t fill) {
+  try {
+    return std::vector<std::uint32_t>(count, fill);
+  } catch (const std::bad_alloc&) {
+    throw EngineError("ﾒﾓﾘが不足しています");
+  }
+}
+
 }  // namespace
 
 TBitmap::TBitmap() = default;
@@ -23,7 +35,7 @@ TBitmap::TBitmap(int width, int height, TColor fill) {
   CheckSize(width, height);
   width_ = width;
   height_ = height;
-  pixels_.assign(static_cast<std::size_t>(width) * height, ColorToPixel(fill));
+  pixels_ = Allocate(static_cast<std::size_t>(width) * height, ColorToPixel(fill));
 }
 
 void TBitmap::SetSize(int width, int height) {
@@ -32,8 +44,8 @@ void TBitmap::SetSize(int width, int height) {
   height = std::max(height, 0);
   if (width == width_ && height == height_) return;
   CheckSize(width, height);
-  std::vector<std::uint32_t> next(static_cast<std::size_t>(width) * height,
-                                  ColorToPixel(canvas_.Brush.Color));
+  std::vector<std::uint32_t> next =
+      Allocate(static_cast<std::size_t>(width) * height, ColorToPixel(canvas_.Brush.Color));
   const int copy_w = std::min(width, width_);
   const int copy_h = std::min(height, height_);
   for (int y = 0; y < copy_h; ++y) {
@@ -48,9 +60,13 @@ void TBitmap::SetSize(int width, int height) {
 
 void TBitmap::Assign(const TBitmap& other) {
   if (&other == this) return;
+  try {
+    pixels_ = other.pixels_;
+  } catch (const std::bad_alloc&) {
+    throw EngineError("ﾒﾓﾘが不足しています");
+  }
   width_ = other.width_;
   height_ = other.height_;
-  pixels_ = other.pixels_;
   canvas_.dirty_ = canvas_.dirty_.United(TRect{0, 0, width_, height_});
 }
 
