@@ -46,7 +46,7 @@ Buffer<T> Zeroed(std::size_t n) {
 }
 
 // First clear bit of a bit row at or after x, capped at limit.
-int NextClear(const u64* row, int words, int x, int limit) {
+[[gnu::always_inline]] inline int NextClear(const u64* row, int words, int x, int limit) {
   int i = x >> 6;
   u64 free = ~row[i] & (~u64{0} << (x & 63));
   while (free == 0) {
@@ -58,7 +58,7 @@ int NextClear(const u64* row, int words, int x, int limit) {
 }
 
 // Smallest a <= x with every bit in [a, x) set.
-int RunBegin(const u64* row, int x) {
+[[gnu::always_inline]] inline int RunBegin(const u64* row, int x) {
   if (x == 0) return 0;
   int i = (x - 1) >> 6;
   const int off = (x - 1) & 63;
@@ -70,7 +70,7 @@ int RunBegin(const u64* row, int x) {
   return (i << 6) + 64 - __builtin_clzll(blocked);
 }
 
-void SetRun(u64* row, int a, int b) {
+[[gnu::always_inline]] inline void SetRun(u64* row, int a, int b) {
   int i = a >> 6;
   const int last = (b - 1) >> 6;
   const u64 first_mask = ~u64{0} << (a & 63);
