@@ -90,6 +90,12 @@ class PolySpans final : public SpanSource {
   long double r_ = 0;
   std::vector<ThinLine> thin_lines_;
   std::vector<Seg> segs_;
+  // The same segments in double precision, used when every value is small enough for it.
+  struct SegD {
+    double px, py, qx, qy, ylo, yhi, s1, oa1, ob1, s2, w2, band_ylo, band_yhi;
+  };
+  std::vector<SegD> dsegs_;
+  bool fast_ = false;
   std::vector<long double> xs_;  // scratch for the crossings of one row
 };
 
