@@ -104,7 +104,8 @@ class RegionFinder {
         ready_(Zeroed<std::uint8_t>(static_cast<std::size_t>(h))),
         dirty_lo_(Zeroed<int>(static_cast<std::size_t>(h))),
         dirty_hi_(Zeroed<int>(static_cast<std::size_t>(h))),
-        queue_(Zeroed<int>(static_cast<std::size_t>(h) + 1)) {
+        queue_(Zeroed<int>(static_cast<std::size_t>(h) + 1)),
+        seeds_(static_cast<std::size_t>(words_)) {
     for (int y = 0; y < h; ++y) {
       dirty_lo_.get()[y] = 1;  // not queued: lo > hi
       dirty_hi_.get()[y] = 0;
@@ -188,6 +189,10 @@ class RegionFinder {
     }
   }
 
+  // Takes every run of row y that touches the region in the rows above or below, within the
+  // words where those rows changed. Runs are filled 64 pixels at a time: adding the seed bits
+  // to the class bits carries each seed up to the end of its run, and the same on the
+  // bit-reversed words carries it down to the start.
   void Process(int y) {
     int& dl = dirty_lo_.get()[y];
     int& dh = dirty_hi_.get()[y];
@@ -199,15 +204,61 @@ class RegionFinder {
     u64* reg = Reg(y);
     const u64* up = y > 0 ? Reg(y - 1) : nullptr;
     const u64* down = y + 1 < h_ ? Reg(y + 1) : nullptr;
+    u64* seeds = seeds_.data();
+    bool any = false;
     for (int i = lo; i <= hi; ++i) {
       const u64 near = (up ? up[i] : 0) | (down ? down[i] : 0);
-      u64 seeds = cls[i] & ~reg[i] & near;
-      while (seeds != 0) {
-        const int p = (i << 6) + __builtin_ctzll(seeds);
-        AddRun(y, RunBegin(cls, p), NextClear(cls, words_, p, w_));
-        seeds = cls[i] & ~reg[i] & near;
-      }
+      seeds[i] = cls[i] & ~reg[i] & near;
+      any |= seeds[i] != 0;
     }
+    if (!any) return;
+    int first = INT_MAX, last = -1;
+    auto take = [&](int i, u64 fill) {
+      const u64 fresh = fill & ~reg[i];
+      if (fresh == 0) return;
+      reg[i] |= fresh;
+      if (i < first) first = i;
+      if (i > last) last = i;
+      bounds_.Add(y, (i << 6) + __builtin_ctzll(fresh), (i << 6) + 64 - __builtin_clzll(fresh));
+    };
+    // Upwards: the carry out of a word continues the fill into the next.
+    unsigned carry = 0;
+    for (int i = lo; i < words_; ++i) {
+      const u64 sd = i <= hi ? seeds[i] : 0;
+      if (i > hi && !carry) break;
+      if (sd == 0 && !carry) continue;
+      const u64 c = cls[i];
+      u64 part, sum;
+      const bool o1 = __builtin_add_overflow(c, sd, &part);
+      const bool o2 = __builtin_add_overflow(part, static_cast<u64>(carry), &sum);
+      carry = o1 || o2;
+      take(i, ((sum ^ c) | sd) & c);
+    }
+    // Downwards, on the reversed words, from the high words to the low ones.
+    carry = 0;
+    for (int i = hi; i >= 0; --i) {
+      const u64 sd = i >= lo ? seeds[i] : 0;
+      if (i < lo && !carry) break;
+      if (sd == 0 && !carry) continue;
+      const u64 c = Reverse(cls[i]);
+      const u64 rs = Reverse(sd);
+      u64 part, sum;
+      const bool o1 = __builtin_add_overflow(c, rs, &part);
+      const bool o2 = __builtin_add_overflow(part, static_cast<u64>(carry), &sum);
+      carry = o1 || o2;
+      take(i, Reverse(((sum ^ c) | rs) & c));
+    }
+    if (last < 0) return;
+    if (y > 0) Enqueue(y - 1, first, last);
+    if (y + 1 < h_) Enqueue(y + 1, first, last);
+  }
+
+  static u64 Reverse(u64 x) {
+    x = __builtin_bswap64(x);
+    x = ((x >> 4) & 0x0F0F0F0F0F0F0F0Full) | ((x & 0x0F0F0F0F0F0F0F0Full) << 4);
+    x = ((x >> 2) & 0x3333333333333333ull) | ((x & 0x3333333333333333ull) << 2);
+    x = ((x >> 1) & 0x5555555555555555ull) | ((x & 0x5555555555555555ull) << 1);
+    return x;
   }
 
   [[gnu::noinline]] void Classify(int y) {
@@ -254,6 +305,7 @@ class RegionFinder {
   Buffer<std::uint8_t> ready_;
   Buffer<int> dirty_lo_, dirty_hi_;
   Buffer<int> queue_;  // ring of h + 1 rows; a row is in it at most once
+  std::vector<u64> seeds_;
   int head_ = 0, count_ = 0;
   Bounds bounds_;
 };
