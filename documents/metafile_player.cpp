@@ -395,6 +395,12 @@ class Gdi {
     font.setItalic(dc.font.italic);
     font.setUnderline(dc.font.underline);
     font.setStrikeOut(dc.font.strikeout);
+    if (dc.font.height > 0) {
+      // A positive height is the character cell, ascent plus descent, not the em size.
+      const QFontMetricsF cell(font);
+      const double cell_px = cell.ascent() + cell.descent();
+      if (cell_px > 0) font.setPixelSize(std::max(1, static_cast<int>(std::lround(px * px / cell_px))));
+    }
     const QFontMetricsF fm(font);
     double width = 0;
     std::vector<double> xs;  // display offsets along the baseline

@@ -233,6 +233,21 @@ TEST(EmfPlay, TextLandsAtItsReferencePoint) {
   EXPECT_EQ(DarkPixels(img, QRect(0, 60, 100, 40)), 0);
 }
 
+TEST(EmfPlay, PositiveFontHeightIsTheCellNegativeTheEm) {
+  const auto ink_rows = [](int height) {
+    Emf e;
+    e.rec(82, Font(3, height)).rec(37, {3}).rec(18, {1});
+    e.rec(84, ExtTextOutW(5, 5, QStringLiteral("田")));
+    const QImage img = MetafileGraphic::Decode(e.file())->Render();
+    int rows = 0;
+    for (int y = 0; y < img.height(); ++y) rows += DarkPixels(img, QRect(0, y, img.width(), 1)) > 0;
+    return rows;
+  };
+  const int em = ink_rows(-40), cell = ink_rows(40);
+  EXPECT_GT(em, 30);
+  EXPECT_LT(cell, em);
+}
+
 TEST(EmfPlay, DisplaySizeChangesWithSetSizeAndScalesTheDrawing) {
   Emf e;
   Solid(e, 0xFF0000).rec(43, {50, 50, 100, 100});
