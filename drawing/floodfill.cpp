@@ -1,5 +1,6 @@
 #include "floodfill.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -18,8 +19,6 @@ using u64 = std::uint64_t;
 
 constexpr std::uint32_t kRgb = 0x00FFFFFFu;
 constexpr std::uint32_t kAlpha = 0xFF000000u;
-// Runs at least this long are written past the cache (see the canvas fills).
-constexpr int kStreamRun = 2048;
 
 struct Bounds {
   int x0 = INT_MAX, y0 = INT_MAX, x1 = INT_MIN, y1 = INT_MIN;
@@ -43,6 +42,40 @@ Buffer<T> Zeroed(std::size_t n) {
   Buffer<T> b(static_cast<T*>(std::calloc(n == 0 ? 1 : n, sizeof(T))));
   if (!b) throw EngineError("ﾒﾓﾘが不足しています");
   return b;
+}
+
+void PaintCopy(std::uint32_t* p, int n, std::uint32_t v);
+
+// Calls run(a, b) for each run of set bits in words [first, last] of a bit row, joining runs
+// across word boundaries; no run goes past limit.
+template <class F>
+void Runs(const u64* bits, int first, int last, int limit, F&& run) {
+  int start = -1;  // open run
+  for (int i = first; i <= last; ++i) {
+    const u64 word = bits[i];
+    const int base = i << 6;
+    if (word == ~u64{0}) {
+      if (start < 0) start = base;
+      continue;
+    }
+    int pos = 0;
+    while (pos < 64) {
+      if (start >= 0) {
+        const u64 rest = ~word >> pos;
+        pos += rest == 0 ? 64 - pos : __builtin_ctzll(rest);
+        if (pos < 64) {
+          run(start, base + pos);
+          start = -1;
+        }
+      } else {
+        const u64 rest = word >> pos;
+        if (rest == 0) break;
+        pos += __builtin_ctzll(rest);
+        start = base + pos;
+      }
+    }
+  }
+  if (start >= 0) run(start, std::min((last + 1) << 6, limit));
 }
 
 // First clear bit of a bit row at or after x, capped at limit.
@@ -105,11 +138,19 @@ class RegionFinder {
         dirty_lo_(Zeroed<int>(static_cast<std::size_t>(h))),
         dirty_hi_(Zeroed<int>(static_cast<std::size_t>(h))),
         queue_(Zeroed<int>(static_cast<std::size_t>(h) + 1)),
-        seeds_(static_cast<std::size_t>(words_)) {
+        seeds_(static_cast<std::size_t>(words_)),
+        fresh_(static_cast<std::size_t>(words_)) {
     for (int y = 0; y < h; ++y) {
       dirty_lo_.get()[y] = 1;  // not queued: lo > hi
       dirty_hi_.get()[y] = 0;
     }
+  }
+
+  // Paints region pixels with the value as they are found (only for painting that does not
+  // depend on the pixel, so painting twice is harmless).
+  void PaintAsFound(std::uint32_t* bits, std::uint32_t value) {
+    paint_bits_ = bits;
+    paint_value_ = value;
   }
 
   TRect Find(int sx, int sy) {
@@ -128,33 +169,7 @@ class RegionFinder {
   // Calls run(a, b) for each run of region pixels in row y, left to right.
   template <class F>
   void ForEachRun(int y, F&& run) const {
-    const u64* reg = reg_.get() + static_cast<std::size_t>(y) * words_;
-    int start = -1;  // open run
-    for (int i = 0; i < words_; ++i) {
-      const u64 taken = reg[i];
-      const int base = i << 6;
-      if (taken == ~u64{0}) {
-        if (start < 0) start = base;
-        continue;
-      }
-      int pos = 0;
-      while (pos < 64) {
-        if (start >= 0) {
-          const u64 rest = ~taken >> pos;
-          pos += rest == 0 ? 64 - pos : __builtin_ctzll(rest);
-          if (pos < 64) {
-            run(start, base + pos);
-            start = -1;
-          }
-        } else {
-          const u64 rest = taken >> pos;
-          if (rest == 0) break;
-          pos += __builtin_ctzll(rest);
-          start = base + pos;
-        }
-      }
-    }
-    if (start >= 0) run(start, w_);
+    Runs(reg_.get() + static_cast<std::size_t>(y) * words_, 0, words_ - 1, w_, run);
   }
 
  private:
@@ -166,6 +181,7 @@ class RegionFinder {
 
   void AddRun(int y, int a, int b) {
     SetRun(Reg(y), a, b);
+    if (paint_bits_) PaintCopy(paint_bits_ + static_cast<std::size_t>(y) * w_ + a, b - a, paint_value_);
     bounds_.Add(y, a, b);
     const int lo = a >> 6;
     const int hi = (b - 1) >> 6;
@@ -217,6 +233,7 @@ class RegionFinder {
       const u64 fresh = fill & ~reg[i];
       if (fresh == 0) return;
       reg[i] |= fresh;
+      fresh_[i] |= fresh;
       if (i < first) first = i;
       if (i > last) last = i;
       bounds_.Add(y, (i << 6) + __builtin_ctzll(fresh), (i << 6) + 64 - __builtin_clzll(fresh));
@@ -249,6 +266,14 @@ class RegionFinder {
       take(i, Reverse(((sum ^ c) | rs) & c));
     }
     if (last < 0) return;
+    if (paint_bits_) {
+      // The row was read when it was classified and is never read again, so its new region
+      // pixels can be painted now, while they are still in the cache.
+      std::uint32_t* px = paint_bits_ + static_cast<std::size_t>(y) * w_;
+      Runs(fresh_.data(), first, last, w_,
+           [&](int a, int b) { PaintCopy(px + a, b - a, paint_value_); });
+    }
+    std::fill(fresh_.begin() + first, fresh_.begin() + last + 1, u64{0});
     if (y > 0) Enqueue(y - 1, first, last);
     if (y + 1 < h_) Enqueue(y + 1, first, last);
   }
@@ -271,6 +296,11 @@ class RegionFinder {
       const int n = std::min(64, w_ - x);
 #ifdef __SSE2__
       if (n == 64) {
+        // The hardware prefetcher stops at page ends; ask for the pixels two kilobytes on.
+        _mm_prefetch(reinterpret_cast<const char*>(px + x + 512), _MM_HINT_T0);
+        _mm_prefetch(reinterpret_cast<const char*>(px + x + 528), _MM_HINT_T0);
+        _mm_prefetch(reinterpret_cast<const char*>(px + x + 544), _MM_HINT_T0);
+        _mm_prefetch(reinterpret_cast<const char*>(px + x + 560), _MM_HINT_T0);
         const __m128i rgb = _mm_set1_epi32(static_cast<int>(kRgb));
         const __m128i key = _mm_set1_epi32(static_cast<int>(key_));
         for (int k = 0; k < 64; k += 8) {
@@ -306,28 +336,20 @@ class RegionFinder {
   Buffer<int> dirty_lo_, dirty_hi_;
   Buffer<int> queue_;  // ring of h + 1 rows; a row is in it at most once
   std::vector<u64> seeds_;
+  std::vector<u64> fresh_;  // pixels taken by the row being processed
+  std::uint32_t* paint_bits_ = nullptr;
+  std::uint32_t paint_value_ = 0;
   int head_ = 0, count_ = 0;
   Bounds bounds_;
 };
 
 void PaintCopy(std::uint32_t* p, int n, std::uint32_t v) {
 #ifdef __SSE2__
-  // Unaligned 16-byte stores throughout; the last one may overlap the one before it.
+  // Unaligned 16-byte stores; the last one may overlap the one before it. The row is still in
+  // the cache from its classification, so plain stores beat streaming ones here.
   if (n >= 4) {
     const __m128i vv = _mm_set1_epi32(static_cast<int>(v));
     std::uint32_t* const end = p + n;
-    if (n >= kStreamRun) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(p), vv);
-      p = reinterpret_cast<std::uint32_t*>((reinterpret_cast<std::uintptr_t>(p) + 16) &
-                                           ~std::uintptr_t{15});
-      for (; p + 16 <= end; p += 16) {
-        _mm_stream_si128(reinterpret_cast<__m128i*>(p), vv);
-        _mm_stream_si128(reinterpret_cast<__m128i*>(p + 4), vv);
-        _mm_stream_si128(reinterpret_cast<__m128i*>(p + 8), vv);
-        _mm_stream_si128(reinterpret_cast<__m128i*>(p + 12), vv);
-      }
-      _mm_sfence();
-    }
     for (; p + 4 <= end; p += 4) _mm_storeu_si128(reinterpret_cast<__m128i*>(p), vv);
     if (p < end) _mm_storeu_si128(reinterpret_cast<__m128i*>(end - 4), vv);
     return;
@@ -367,15 +389,15 @@ TRect FloodFillBits(const FloodRequest& rq) {
   if (!rq.not_xor && !rq.border && ((paint ^ key) & kRgb) == 0) return {};
 
   RegionFinder g(rq.bits, w, h, key, rq.border);
+  if (!rq.not_xor) {
+    g.PaintAsFound(rq.bits, paint);
+    return g.Find(rq.x, rq.y);
+  }
   const TRect region = g.Find(rq.x, rq.y);
   for (int y = region.Top; y < region.Bottom; ++y) {
     std::uint32_t* row = rq.bits + static_cast<std::size_t>(y) * w;
     g.ForEachRun(y, [&](int a, int b) {
-      if (rq.not_xor) {
-        PaintNotXor(row + a, b - a, flip);
-      } else {
-        PaintCopy(row + a, b - a, paint);
-      }
+      PaintNotXor(row + a, b - a, flip);
     });
   }
   return region;
