@@ -334,6 +334,29 @@ const ArtCase kArtCases[] = {
 INSTANTIATE_TEST_SUITE_P(Canvas, CanvasArt, ::testing::ValuesIn(kArtCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A quarter of a large ellipse, from its right-most point up to its top-most point.
+TEST(CanvasArc, QuarterFromRightUpToTop) {
+  TBitmap b(200, 200);
+  TCanvas& c = b.Canvas();
+  c.Arc(60, 100, 140, 160, 140, 130, 100, 100);
+  int columns[200] = {}, rows[200] = {};
+  for (int y = 0; y < 200; ++y) {
+    for (int x = 0; x < 200; ++x) {
+      if (c.Pixel(x, y) != clBlack) continue;
+      ++columns[x];
+      ++rows[y];
+      EXPECT_TRUE(x >= 100 && x <= 139 && y >= 100 && y <= 129) << x << "," << y;
+    }
+  }
+  EXPECT_EQ(c.Pixel(139, 129), clBlack);  // right-most column, just above the centre line
+  EXPECT_EQ(c.Pixel(139, 130), clWhite);
+  EXPECT_EQ(c.Pixel(100, 100), clBlack);  // top row, just right of the centre
+  EXPECT_EQ(c.Pixel(99, 100), clWhite);
+  // Unbroken: every column and every row of the quarter has a pixel.
+  for (int x = 100; x <= 139; ++x) EXPECT_GT(columns[x], 0) << x;
+  for (int y = 100; y <= 129; ++y) EXPECT_GT(rows[y], 0) << y;
+}
+
 TEST(CanvasState, LineToMovesThePenAndWidthIgnoresNegatives) {
   TBitmap b(8, 8);
   TCanvas& c = b.Canvas();
