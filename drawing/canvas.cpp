@@ -193,7 +193,6 @@ TRect TCanvas::Paint(SpanSource& figure) {
     bottom = y + rows;
     for (i64 r = 0; r < rows; ++r, ++y) {
       std::uint32_t* row = bmp_.ScanLine(static_cast<int>(y));
-
       for (const Span& s : pen_runs) pen_fill(row + s.x0, static_cast<int>(s.x1 - s.x0));
       for (const Span& s : *brush_runs) brush_fill(row + s.x0, static_cast<int>(s.x1 - s.x0));
     }
