@@ -57,7 +57,9 @@ TextCell RenderText(const TFont& font, const std::string& utf8, int x, int y, in
 
   const int w = cell.visible.Width();
   const int h = cell.visible.Height();
-  QImage img(w, h, QImage::Format_RGB32);
+  // One byte per pixel: the cell of a large font on a wide bitmap is big enough as it is.
+  QImage img(w, h, QImage::Format_Grayscale8);
+  if (img.isNull()) return cell;  // no memory for the glyphs: the background alone
   img.fill(0u);
   {
     QPainter p(&img);
@@ -70,12 +72,12 @@ TextCell RenderText(const TFont& font, const std::string& utf8, int x, int y, in
                text);
   }
   for (int row = 0; row < h; ++row) {
-    const auto* line = reinterpret_cast<const std::uint32_t*>(img.constScanLine(row));
+    const uchar* line = img.constScanLine(row);
     int c = 0;
     while (c < w) {
-      while (c < w && (line[c] & 0x800000u) == 0) ++c;
+      while (c < w && line[c] < 128) ++c;
       const int a = c;
-      while (c < w && (line[c] & 0x800000u) != 0) ++c;
+      while (c < w && line[c] >= 128) ++c;
       if (a < c) cell.ink.push_back({row + cell.visible.Top, a + cell.visible.Left,
                                      c + cell.visible.Left});
     }
