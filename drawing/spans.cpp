@@ -493,15 +493,27 @@ void BoxSpans::ClipToSweep(i64 y, const Span& s, SpanList& out) const {
   }
 }
 
+void BoxSpans::OuterRow(i64 y, i64& lo, i64& hi) {
+  CachedRow& c = cache_[((y % 3) + 3) % 3];
+  if (c.y != y) {
+    const Range r = ShapeRow(outer_, y, false);
+    c = {y, r.lo, r.hi};
+  }
+  lo = c.lo;
+  hi = c.hi;
+}
+
 void BoxSpans::Row(i64 y, SpanList& pen, SpanList& brush) {
   Span pieces[2];
   int n = 0;
-  const Range o = ShapeRow(outer_, y, false);
+  Range o;
+  OuterRow(y, o.lo, o.hi);
   if (o.Empty()) return;
   Range in;
   if (thin_) {
-    const Range up = ShapeRow(outer_, y - 1, false);
-    const Range down = ShapeRow(outer_, y + 1, false);
+    Range up, down;
+    OuterRow(y - 1, up.lo, up.hi);
+    OuterRow(y + 1, down.lo, down.hi);
     if (!up.Empty() && !down.Empty()) {
       in.lo = std::max({o.lo + 1, up.lo, down.lo});
       in.hi = std::min({o.hi - 1, up.hi, down.hi});

@@ -123,12 +123,19 @@ class BoxSpans final : public SpanSource {
 
  private:
   void ClipToSweep(std::int64_t y, const Span& s, SpanList& out) const;
+  void OuterRow(std::int64_t y, std::int64_t& lo, std::int64_t& hi);
   bool InSweepRange(std::int64_t y, Span* ranges, int* count) const;
 
   bool thin_;
   bool fill_;
   Shape outer_{};  // thin pen: the filled figure; wide pen: the outer edge of the stroke
   Shape inner_{};  // wide pen: the inside of the stroke
+  // The outer row of the last few rows asked for: a 1-pixel outline looks at each row three
+  // times, as a row and as the neighbour above and below.
+  struct CachedRow {
+    std::int64_t y = INT64_MIN, lo = 1, hi = 0;
+  };
+  CachedRow cache_[3];
   // Rows [same_lo_, same_hi_) all look alike: the straight sides, away from every corner.
   std::int64_t same_lo_ = 0, same_hi_ = 0;
   bool arc_ = false;
