@@ -105,8 +105,10 @@ TEST_P(CanvasFigureProperty, NotXorTwiceRestoresThePixels) {
 TEST_P(CanvasFigureProperty, NotXorPaintsEachPixelOnce) {
   std::mt19937 rng(200 + static_cast<int>(GetParam()));
   for (int width = 1; width <= 30; ++width) {
-    for (int k = 0; k < 4; ++k) {
-      const Figure f = RandomFigure(rng, GetParam(), -10, 50);
+    for (int k = 0; k < 5; ++k) {
+      // The last figure of each width spans far beyond the bitmap.
+      const Figure f = k < 4 ? RandomFigure(rng, GetParam(), -10, 50)
+                             : RandomFigure(rng, GetParam(), -(1 << 29), 1 << 29);
       TBitmap copy(40, 40), inverted(40, 40);
       for (TBitmap* b : {&copy, &inverted}) {
         b->Canvas().Pen.SetWidth(width);
@@ -289,7 +291,9 @@ TEST(CanvasText, DrawsGlyphsInTheCellAndMovesThePen) {
       const bool in = x >= cell.Left && x < cell.Right && y >= cell.Top && y < cell.Bottom;
       const TColor p = o.Canvas().Pixel(x, y);
       ASSERT_TRUE(in ? (p == kGreen || p == kRed) : p == clWhite) << x << "," << y;
-      if (in && p == kRed) ASSERT_EQ(b.Canvas().Pixel(x, y), clBlack);
+      if (in && p == kRed) {
+        ASSERT_EQ(b.Canvas().Pixel(x, y), clBlack);
+      }
     }
   }
 }
