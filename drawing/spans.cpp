@@ -224,6 +224,11 @@ void LineSpans::Row(i64 y, SpanList& pen, SpanList&) {
 
 // ---------------------------------------------------------------------------------------------
 
+void RowIndex::Finish() {
+  std::sort(items_.begin(), items_.end(),
+            [](const Item& a, const Item& b) { return a.first < b.first; });
+}
+
 PolySpans::PolySpans(std::vector<TPoint> points, bool closed, int width, bool fill)
     : pts_(std::move(points)), closed_(closed), fill_(fill), thin_(width <= 1) {
   r_ = static_cast<ld>(width) / 2;
@@ -244,6 +249,7 @@ PolySpans::PolySpans(std::vector<TPoint> points, bool closed, int width, bool fi
       ThinLine l(a.X, a.Y, b.X, b.Y);
       top = std::min(top, l.Top());
       bottom = std::max(bottom, l.Bottom());
+      pen_rows_.Add(l.Top(), l.Bottom() - 1, thin_lines_.size());
       thin_lines_.push_back(l);
     } else {
       Seg s{};
@@ -283,6 +289,7 @@ PolySpans::PolySpans(std::vector<TPoint> points, bool closed, int width, bool fi
       }
       top = std::min(top, FirstIn(s.ylo));
       bottom = std::max(bottom, LastIn(s.yhi) + 1);
+      pen_rows_.Add(FirstIn(s.ylo), LastIn(s.yhi), segs_.size());
       segs_.push_back(s);
     }
   }
@@ -301,13 +308,19 @@ PolySpans::PolySpans(std::vector<TPoint> points, bool closed, int width, bool fi
       }
     }
   }
+  pen_rows_.Finish();
   if (fill_) {
     i64 lo = pts_[0].Y;
     i64 hi = pts_[0].Y;
-    for (const TPoint& p : pts_) {
-      lo = std::min<i64>(lo, p.Y);
-      hi = std::max<i64>(hi, p.Y);
+    for (std::size_t i = 0; i < n; ++i) {
+      const i64 ay = pts_[i].Y;
+      const i64 by = pts_[(i + 1) % n].Y;
+      lo = std::min(lo, ay);
+      hi = std::max(hi, ay);
+      // An edge crosses the rows y with min < y <= max (see the crossing test in Row).
+      if (ay != by) fill_rows_.Add(std::min(ay, by) + 1, std::max(ay, by), i);
     }
+    fill_rows_.Finish();
     top = std::min(top, lo);
     bottom = std::max(bottom, hi + 1);
   }
@@ -318,37 +331,35 @@ void PolySpans::Row(i64 y, SpanList& pen, SpanList& brush) {
   const ld yy = static_cast<ld>(y) - kNudge;
   if (thin_) {
     Span s;
-    for (const ThinLine& l : thin_lines_) {
-      if (l.RowSpan(y, s)) pen.push_back(s);
-    }
+    pen_rows_.ForEach(y, [&](std::size_t i) {
+      if (thin_lines_[i].RowSpan(y, s)) pen.push_back(s);
+    });
   } else {
     i64 first, last;
     if (fast_) {
       const double yd = static_cast<double>(y) - static_cast<double>(kNudge);
       const double rd = static_cast<double>(r_);
-      for (const SegD& s : dsegs_) {
-        if (yd < s.ylo || yd > s.yhi) continue;
-        if (CapsuleSpan<double>(s, yd, rd, first, last)) pen.push_back({first, last + 1});
-      }
+      pen_rows_.ForEach(y, [&](std::size_t i) {
+        if (CapsuleSpan<double>(dsegs_[i], yd, rd, first, last)) pen.push_back({first, last + 1});
+      });
     } else {
-      for (const Seg& s : segs_) {
-        if (yy < s.ylo || yy > s.yhi) continue;
-        if (CapsuleSpan<ld>(s, yy, r_, first, last)) pen.push_back({first, last + 1});
-      }
+      pen_rows_.ForEach(y, [&](std::size_t i) {
+        if (CapsuleSpan<ld>(segs_[i], yy, r_, first, last)) pen.push_back({first, last + 1});
+      });
     }
   }
   if (!fill_) return;
   xs_.clear();
   const std::size_t n = pts_.size();
-  for (std::size_t i = 0; i < n; ++i) {
+  fill_rows_.ForEach(y, [&](std::size_t i) {
     const TPoint a = pts_[i];
     const TPoint b = pts_[(i + 1) % n];
     const ld ay = a.Y;
     const ld by = b.Y;
-    if ((ay <= yy) == (by <= yy)) continue;
+    if ((ay <= yy) == (by <= yy)) return;
     xs_.push_back(static_cast<ld>(a.X) +
                   (yy - ay) * (static_cast<ld>(b.X) - a.X) / (by - ay));
-  }
+  });
   std::sort(xs_.begin(), xs_.end());
   for (std::size_t i = 0; i + 1 < xs_.size(); i += 2) {
     const i64 a = FirstIn(xs_[i]);

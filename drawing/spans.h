@@ -65,6 +65,44 @@ class LineSpans final : public SpanSource {
   ThinLine line_;
 };
 
+// Items that each cover a range of rows, visited row by row in increasing order: only the
+// items covering the row are looked at, so a figure with many edges costs what its rows hold.
+class RowIndex {
+ public:
+  void Add(std::int64_t first, std::int64_t last, std::size_t index) {
+    if (first <= last) items_.push_back({first, last, index});
+  }
+  void Finish();
+  // Calls f(index) for every item covering row y.
+  template <class F>
+  void ForEach(std::int64_t y, F&& f) {
+    if (y < last_y_) {
+      next_ = 0;
+      active_.clear();
+    }
+    last_y_ = y;
+    while (next_ < items_.size() && items_[next_].first <= y) active_.push_back(next_++);
+    std::size_t kept = 0;
+    for (std::size_t j = 0; j < active_.size(); ++j) {
+      const Item& it = items_[active_[j]];
+      if (it.last < y) continue;
+      active_[kept++] = active_[j];
+      if (it.first <= y) f(it.index);
+    }
+    active_.resize(kept);
+  }
+
+ private:
+  struct Item {
+    std::int64_t first, last;
+    std::size_t index;
+  };
+  std::vector<Item> items_;
+  std::vector<std::size_t> active_;
+  std::size_t next_ = 0;
+  std::int64_t last_y_ = INT64_MIN;
+};
+
 // Segments stroked with a round pen of the given width: every pixel whose centre lies within
 // width / 2 of a segment (round caps and round joins). With fill, the brush covers the
 // inside of the closed polygon through the points under the alternate (even-odd) rule.
@@ -97,6 +135,8 @@ class PolySpans final : public SpanSource {
   std::vector<SegD> dsegs_;
   bool fast_ = false;
   std::vector<long double> xs_;  // scratch for the crossings of one row
+  RowIndex pen_rows_;   // thin_lines_ or segs_
+  RowIndex fill_rows_;  // edges i -> i + 1 of pts_
 };
 
 enum class BoxKind { Rect, Ellipse, RoundRect };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <random>
 #include <vector>
 
@@ -218,6 +219,24 @@ TEST(CanvasExtremes, FarCoordinatesAndHugeWidthsAreClipped) {
     EXPECT_EQ(count(*b, clBlack), 16);
     EXPECT_EQ(count(*b, clWhite), 16 * 11);
   }
+}
+
+// Each row only looks at the edges that reach it, so many vertices cost little more than their
+// own number.
+TEST(CanvasExtremes, PolygonWithManyVertices) {
+  constexpr int kPoints = 200000;
+  std::vector<TPoint> ring;
+  for (int i = 0; i < kPoints; ++i) {
+    const double t = 6.283185307179586 * i / kPoints;
+    ring.push_back({static_cast<int>(500 + 450 * std::cos(t)), static_cast<int>(1000 + 950 * std::sin(t))});
+  }
+  TBitmap b(1000, 2000);
+  b.Canvas().Brush.Color = kGreen;
+  b.Canvas().Pen.SetWidth(3);
+  b.Canvas().Polygon(ring);
+  EXPECT_EQ(b.Canvas().Pixel(500, 1000), kGreen);
+  EXPECT_EQ(b.Canvas().Pixel(950, 1000), clBlack);
+  EXPECT_EQ(b.Canvas().Pixel(5, 5), clWhite);
 }
 
 TEST(CanvasBitmap, ResizeKeepsTopLeftAndFillsWithTheBrush) {
