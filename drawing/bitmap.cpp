@@ -1,9 +1,12 @@
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <vector>
 
 #include "canvas.h"
+
+#include <sys/mman.h>
 
 namespace rv {
 
@@ -19,15 +22,37 @@ void CheckSize(int width, int height) {
 
 // Pixels for a bitmap of a size already checked; running out of memory is reported like any
 // other failure instead of escaping as an allocation exception.
-std::vector<std::uint32_t> Allocate(std::size_t count, std::uint32_t fill) {
+std::vector<std::uint32_t, PixelAllocator> Allocate(std::size_t count, std::uint32_t fill) {
   try {
-    return std::vector<std::uint32_t>(count, fill);
+    return std::vector<std::uint32_t, PixelAllocator>(count, fill);
   } catch (const std::bad_alloc&) {
     throw EngineError("ﾒﾓﾘが不足しています");
   }
 }
 
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+
 }  // namespace
+
+std::uint32_t* PixelAllocator::allocate(std::size_t n) {
+  const std::size_t bytes = n * sizeof(std::uint32_t);
+  if (bytes < 4 * kHugePage) return static_cast<std::uint32_t*>(::operator new(bytes));
+  const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+  void* p = std::aligned_alloc(kHugePage, rounded);
+  if (p == nullptr) throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+  madvise(p, rounded, MADV_HUGEPAGE);  // advice only; nothing to do if it is declined
+#endif
+  return static_cast<std::uint32_t*>(p);
+}
+
+void PixelAllocator::deallocate(std::uint32_t* p, std::size_t n) {
+  if (n * sizeof(std::uint32_t) < 4 * kHugePage) {
+    ::operator delete(p);
+  } else {
+    std::free(p);
+  }
+}
 
 TBitmap::TBitmap() = default;
 
@@ -44,7 +69,7 @@ void TBitmap::SetSize(int width, int height) {
   height = std::max(height, 0);
   if (width == width_ && height == height_) return;
   CheckSize(width, height);
-  std::vector<std::uint32_t> next =
+  std::vector<std::uint32_t, PixelAllocator> next =
       Allocate(static_cast<std::size_t>(width) * height, ColorToPixel(canvas_.Brush.Color));
   const int copy_w = std::min(width, width_);
   const int copy_h = std::min(height, height_);

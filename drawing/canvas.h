@@ -94,6 +94,22 @@ class TCanvas {
   TRect dirty_{};
 };
 
+// Storage for the pixels of large bitmaps in huge pages where the system offers them: figures
+// run down many rows, and with small pages nearly every row is a new page to look up.
+struct PixelAllocator {
+  using value_type = std::uint32_t;
+  template <class U>
+  struct rebind {
+    using other = PixelAllocator;  // only ever used for pixels
+  };
+  PixelAllocator() = default;
+  template <class U>
+  PixelAllocator(const U&) {}
+  std::uint32_t* allocate(std::size_t n);
+  void deallocate(std::uint32_t* p, std::size_t n);
+  friend bool operator==(const PixelAllocator&, const PixelAllocator&) { return true; }
+};
+
 // 32-bit pixels in QImage::Format_RGB32 layout, rows top to bottom, no padding.
 class TBitmap {
  public:
@@ -134,7 +150,7 @@ class TBitmap {
   friend class TCanvas;
   int width_ = 0;
   int height_ = 0;
-  std::vector<std::uint32_t> pixels_;
+  std::vector<std::uint32_t, PixelAllocator> pixels_;
   TCanvas canvas_{*this};
 };
 
