@@ -118,8 +118,8 @@ void Runs(const u64* bits, int first, int last, int limit, F&& run) {
   row[last] |= last_mask;
 }
 
-// Finds the region as bits before anything is painted. Each row is classified (which of its
-// pixels could belong to the region) the first time the search reaches it. The region grows a
+// Finds the region as bits. Each row is classified (which of its pixels could belong to the
+// region) the first time the search reaches it, and its pixels are not read again. The region grows a
 // whole run at a time: a row is revisited only for the words where a neighbouring row gained
 // pixels, and all its work there is done on 64 pixels at once, so a region winding through
 // the whole picture costs little more than an open one.

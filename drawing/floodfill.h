@@ -20,8 +20,8 @@ struct FloodRequest {
 };
 
 // Paints the 4-connected region around (x, y) and returns the rectangle it changed. The region
-// is decided on the pixels as they were before the call: a pixel is tested at most until it is
-// taken, and only taken pixels are painted.
+// is decided on the pixels as they were before the call (each row is read once, before any of
+// it is painted), and every pixel of it is painted exactly once.
 TRect FloodFillBits(const FloodRequest& rq);
 
 }  // namespace rv
