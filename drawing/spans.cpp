@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace rv {
 
@@ -390,6 +391,11 @@ BoxSpans::BoxSpans(BoxKind kind, i64 l, i64 t, i64 r, i64 b, i64 corner_w, i64 c
     inner_.empty = true;
   } else {
     const ld rad = static_cast<ld>(width) / 2;
+    rad_ = rad;
+    pcx_ = (l + r - 1) / 2.0L;
+    pcy_ = (t + b - 1) / 2.0L;
+    pa_ = (r - 1 - l) / 2.0L;
+    pb_ = (b - 1 - t) / 2.0L;
     Shape path{static_cast<ld>(l), static_cast<ld>(t), static_cast<ld>(r - 1),
                static_cast<ld>(b - 1), std::max<i64>(cw - 1, 0) / 2.0L,
                std::max<i64>(ch - 1, 0) / 2.0L, false};
@@ -437,6 +443,20 @@ void BoxSpans::SetArc(i64 x3, i64 y3, i64 x4, i64 y4) {
   const Int128 dot = Int128{u1x_} * u2x_ + Int128{u1y_} * u2y_;
   sweep_sign_ = cross > 0 ? 1 : (cross < 0 ? -1 : 0);
   full_sweep_ = cross == 0 && dot >= 0;
+  // A wide pen ends the arc with round caps where the rays meet the path.
+  if (!thin_ && !full_sweep_ && pa_ > 0 && pb_ > 0) {
+    for (const auto& [ux, uy] : {std::pair{u1x_, u1y_}, std::pair{u2x_, u2y_}}) {
+      const ld dx = static_cast<ld>(ux);
+      const ld dy = -static_cast<ld>(uy);  // back to y pointing down
+      if (dx == 0 && dy == 0) continue;
+      const ld qx = dx / pa_;
+      const ld qy = dy / pb_;
+      const ld k = 1 / std::sqrt(qx * qx + qy * qy);
+      cap_x_[caps_] = pcx_ + k * dx;
+      cap_y_[caps_] = pcy_ + k * dy;
+      ++caps_;
+    }
+  }
 }
 
 namespace {
@@ -517,6 +537,17 @@ void BoxSpans::OuterRow(i64 y, i64& lo, i64& hi) {
 void BoxSpans::Row(i64 y, SpanList& pen, SpanList& brush) {
   Span pieces[2];
   int n = 0;
+  if (caps_ > 0) {
+    const ld yy = static_cast<ld>(y) - kNudge;
+    for (int i = 0; i < caps_; ++i) {
+      const ld d = yy - cap_y_[i];
+      if (std::fabs(d) > rad_) continue;
+      const ld e = std::sqrt(std::max<ld>(0, (rad_ - d) * (rad_ + d)));
+      const i64 a = FirstIn(cap_x_[i] - e);
+      const i64 b = LastIn(cap_x_[i] + e);
+      if (a <= b) pen.push_back({a, b + 1});
+    }
+  }
   Range o;
   OuterRow(y, o.lo, o.hi);
   if (o.Empty()) return;

@@ -184,6 +184,11 @@ class BoxSpans final : public SpanSource {
   std::int64_t sx_ = 0, sy_ = 0;
   std::int64_t u1x_ = 0, u1y_ = 0, u2x_ = 0, u2y_ = 0;
   int sweep_sign_ = 0;  // > 0: under half a turn; < 0: more; 0: exactly half
+  // Wide pen: the 1-pixel path's centre and semi-axes, the pen radius, and the round caps at
+  // the two ends of an arc.
+  long double pcx_ = 0, pcy_ = 0, pa_ = 0, pb_ = 0, rad_ = 0;
+  int caps_ = 0;
+  long double cap_x_[2] = {}, cap_y_[2] = {};
 };
 
 }  // namespace rv
