@@ -171,7 +171,14 @@ TRect TCanvas::Paint(SpanSource& figure) {
       y += rows;
       continue;
     }
-    if (!pen.empty()) Normalise(pen, w);
+    if (pen.size() == 1) {
+      Span& r = pen[0];
+      r.x0 = std::max<i64>(r.x0, 0);
+      r.x1 = std::min<i64>(r.x1, w);
+      if (r.x0 >= r.x1) pen.clear();
+    } else if (!pen.empty()) {
+      Normalise(pen, w);
+    }
     if (!brush.empty()) Normalise(brush, w);
     const SpanList* brush_runs = &brush;
     if (!pen.empty() && !brush.empty()) {

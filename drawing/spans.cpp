@@ -337,7 +337,15 @@ void PolySpans::Row(i64 y, SpanList& pen, SpanList& brush) {
     });
   } else {
     i64 first, last;
-    if (fast_) {
+    if (fast_ && dsegs_.size() == 1) {
+      // A single stroke, as every wide line is: no index to consult.
+      const double yd = static_cast<double>(y) - static_cast<double>(kNudge);
+      const SegD& s = dsegs_[0];
+      if (yd >= s.ylo && yd <= s.yhi &&
+          CapsuleSpan<double>(s, yd, static_cast<double>(r_), first, last)) {
+        pen.push_back({first, last + 1});
+      }
+    } else if (fast_) {
       const double yd = static_cast<double>(y) - static_cast<double>(kNudge);
       const double rd = static_cast<double>(r_);
       pen_rows_.ForEach(y, [&](std::size_t i) {
