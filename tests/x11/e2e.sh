@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The real program under Xvfb, driven with pointer and key events: a floor plan with a frame,
-# 6 tatami, a door, an opening, a toilet, a car and a room name, saved through the real file
+# 6 tatami, a door, an opening, a toilet, a car and a room name, a line taken back with undo,
+# the eraser through the car and one mat filled; saved through the real file
 # dialog and copied to the clipboard. The saved file and what another process reads from
 # the clipboard must equal the same gestures replayed through the engine.
 # Usage: e2e.sh <ranoveh> <x11_check> <artifact dir>
@@ -31,6 +32,13 @@ tool ToolButton15
 drag 450 140 540 300
 text 和室
 click 150 140
+tool ToolButton2
+drag 600 50 700 150
+undo
+tool ToolButton11
+drag 446 90 506 190
+panel
+click 60 60
 PLAN
 log "drawing"
 run_script "$WORK/plan.txt"
@@ -62,8 +70,9 @@ log "saved file against the engine"
 log "clipboard against the engine"
 "$CHECK" compare "$WORK/expected.png" "$WORK/clip.png" || die "the clipboard picture differs"
 # Spot checks, so that the engine cannot agree with itself on a wrong picture: the wall,
-# a mat, the toilet's outline, the white strip the first click added at the bottom right.
-spots=(40,160=000000 60,60=80FF80 480,60=000000 $((OW - 3)),$((OH - 3))=FFFFFF)
+# the filled mat and an unfilled one, the toilet's outline, the undone line, the white strip
+# the first click added at the bottom right.
+spots=(40,160=000000 60,60=008000 300,60=80FF80 480,60=000000 650,100=FFFFFF $((OW - 3)),$((OH - 3))=FFFFFF)
 "$CHECK" pixels "$WORK/plan.BMP" "${spots[@]}" || die "the saved picture is not the plan"
 "$CHECK" pixels "$WORK/clip.png" "${spots[@]}" || die "the clipboard picture is not the plan"
 log "ok"

@@ -171,6 +171,9 @@ drive() {
     xdotool type --delay 50 "$*"
     sleep 0.2
     ;;
+  undo) click_at 72 $((PANEL + 20)) ;;
+  # Panel3's own border, left of Panel4 which sits inside it.
+  panel) click_at 452 $((SCREEN_H - 19 - 35 + 2 + 3)) ;;
   copy)
     menu_focus
     xdotool key alt+e

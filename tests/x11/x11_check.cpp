@@ -17,6 +17,8 @@
 //   click <x> <y>               move there, left press and release
 //   tatami <index>              the tatami button with RadioGroup1 at that item
 //   text <string>               a room name typed into ComboBox2 (selects the text tool)
+//   undo                        the undo box (StaticText1)
+//   panel                       the colour swatch (Panel3): the fill tool
 //   copy | saveas | print       commands the driver script runs; the engine ignores them
 #include <QGuiApplication>
 #include <QImage>
@@ -135,6 +137,10 @@ class Replay {
     } else if (op == "text" && f.size() >= 2) {
       ui_.text_source = line.section(' ', 1).toStdString();
       ApplySelection(s_, ui_, kSelectText);
+    } else if (op == "undo" && f.size() == 1) {
+      UndoLastPress(s_, ui_);
+    } else if (op == "panel" && f.size() == 1) {
+      ApplySelection(s_, ui_, kSelectFillFromPanel);
     } else if (op != "copy" && op != "saveas" && op != "print") {
       return false;
     }
