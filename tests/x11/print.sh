@@ -15,8 +15,14 @@ need Xvfb xdotool import identify cupsd lpadmin lpstat lpoptions pdfinfo pdftopp
 mkdir -p "$ARTIFACTS"
 WORK=$(mktemp -d /tmp/ranoveh-x11.XXXXXX)
 PRINTER=RanovehPDF
+# The user's printer options are put back as they were; the PDF goes to the artifacts.
+LPOPTIONS="$HOME/.cups/lpoptions"
+[ -e "$LPOPTIONS" ] && cp -p "$LPOPTIONS" "$WORK/lpoptions.saved"
 stop_printing() {
   lpadmin -x "$PRINTER" >/dev/null 2>&1 || true
+  if [ -e "$WORK/lpoptions.saved" ]; then cp -p "$WORK/lpoptions.saved" "$LPOPTIONS"
+  else rm -f "$LPOPTIONS"; fi
+  [ -n "${pdf:-}" ] && rm -f "$pdf"
   cleanup
 }
 trap stop_printing EXIT
