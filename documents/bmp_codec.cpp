@@ -577,9 +577,9 @@ std::int64_t EncodedBmpSize(const TBitmap& bmp) {
   return file_size;
 }
 
-void EncodeBmpInto(const TBitmap& bmp, std::uint8_t* o) {
-  const int w = bmp.Width(), h = bmp.Height();
-  const std::int64_t row_bytes = RowBytes(w, 24);
+std::int64_t EncodedBmpRowBytes(const TBitmap& bmp) { return RowBytes(bmp.Width(), 24); }
+
+void EncodeBmpHeader(const TBitmap& bmp, std::uint8_t* o) {
   const std::int64_t file_size = EncodedBmpSize(bmp);
   const auto put16 = [](std::uint8_t* p, std::uint32_t v) {
     p[0] = static_cast<std::uint8_t>(v);
@@ -592,23 +592,30 @@ void EncodeBmpInto(const TBitmap& bmp, std::uint8_t* o) {
   o[1] = 'M';
   put32(o + 2, static_cast<std::uint32_t>(file_size));
   put32(o + 6, 0);
-  put32(o + 10, 54);
+  put32(o + 10, kBmpHeaderBytes);
   put32(o + 14, 40);
-  put32(o + 18, static_cast<std::uint32_t>(w));
-  put32(o + 22, static_cast<std::uint32_t>(h));
+  put32(o + 18, static_cast<std::uint32_t>(bmp.Width()));
+  put32(o + 22, static_cast<std::uint32_t>(bmp.Height()));
   put16(o + 26, 1);
   put16(o + 28, 24);
   put32(o + 30, kRgb);
-  put32(o + 34, static_cast<std::uint32_t>(file_size - 54));
+  put32(o + 34, static_cast<std::uint32_t>(file_size - kBmpHeaderBytes));
   put32(o + 38, 3780);  // 96 pixels per inch
   put32(o + 42, 3780);
   put32(o + 46, 0);
   put32(o + 50, 0);
-  for (int y = 0; y < h; ++y) {
-    std::uint8_t* dst = o + 54 + row_bytes * y;
-    PackRow24(bmp.ScanLine(h - 1 - y), dst, w);
-    for (std::int64_t k = 3 * static_cast<std::int64_t>(w); k < row_bytes; ++k) dst[k] = 0;
-  }
+}
+
+void EncodeBmpRow(const TBitmap& bmp, int stored_row, std::uint8_t* dst) {
+  const int w = bmp.Width();
+  PackRow24(bmp.ScanLine(bmp.Height() - 1 - stored_row), dst, w);
+  for (std::int64_t k = 3 * static_cast<std::int64_t>(w); k < RowBytes(w, 24); ++k) dst[k] = 0;
+}
+
+void EncodeBmpInto(const TBitmap& bmp, std::uint8_t* o) {
+  EncodeBmpHeader(bmp, o);
+  const std::int64_t row_bytes = RowBytes(bmp.Width(), 24);
+  for (int y = 0; y < bmp.Height(); ++y) EncodeBmpRow(bmp, y, o + kBmpHeaderBytes + row_bytes * y);
 }
 
 QByteArray EncodeBmp(const TBitmap& bmp) {

@@ -29,5 +29,11 @@ QByteArray EncodeBmp(const TBitmap& bmp);
 // (EngineError when it would pass 2 GiB), then the bytes into `out` of that size.
 std::int64_t EncodedBmpSize(const TBitmap& bmp);
 void EncodeBmpInto(const TBitmap& bmp, std::uint8_t* out);
+// Or piece by piece: the 54 header bytes, then each stored row (bottom row first) of
+// EncodedBmpRowBytes bytes, padding included.
+inline constexpr int kBmpHeaderBytes = 54;
+std::int64_t EncodedBmpRowBytes(const TBitmap& bmp);
+void EncodeBmpHeader(const TBitmap& bmp, std::uint8_t* out);
+void EncodeBmpRow(const TBitmap& bmp, int stored_row, std::uint8_t* out);
 
 }  // namespace rv

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
+#include <vector>
 
 #include "documents/bmp_codec.h"
 #include "documents/graphics.h"
@@ -61,26 +63,26 @@ class PopulatedMapping {
 };
 #endif
 
-// A new BMP file written in place of `path`: straight into a mapping of the temporary file
-// when the system allows it, else through one buffer.
+// A new BMP file written in place of `path`, a few rows at a time through one small buffer:
+// no copy of the whole picture is ever held.
 void WriteBmpAtomically(const QString& path, const TBitmap& bmp) {
-  const qint64 size = EncodedBmpSize(bmp);
+  EncodedBmpSize(bmp);  // refuses a picture too large for the format before anything is written
   QSaveFile file(path);
   const auto fail = [&](const QString& why) {
     file.cancelWriting();
     throw EngineError("ﾌｧｲﾙ " + FileErrorText(path) + " に書き込めません (" + why.toStdString() + ")");
   };
   if (!file.open(QIODevice::WriteOnly)) fail(file.errorString());
-  bool written = false;
-  if (file.resize(size)) {
-    if (uchar* out = file.map(0, size)) {
-      EncodeBmpInto(bmp, out);
-      written = file.unmap(out);
-    }
-  }
-  if (!written) {
-    const QByteArray bytes = EncodeBmp(bmp);
-    if (!file.seek(0) || file.write(bytes) != bytes.size()) fail(file.errorString());
+  const std::int64_t row_bytes = EncodedBmpRowBytes(bmp);
+  const int rows_per_chunk = static_cast<int>(std::max<std::int64_t>(1, (256 << 10) / std::max<std::int64_t>(row_bytes, 1)));
+  std::vector<std::uint8_t> chunk(static_cast<std::size_t>(std::max<std::int64_t>(kBmpHeaderBytes, row_bytes * rows_per_chunk)));
+  EncodeBmpHeader(bmp, chunk.data());
+  if (file.write(reinterpret_cast<const char*>(chunk.data()), kBmpHeaderBytes) != kBmpHeaderBytes) fail(file.errorString());
+  for (int y = 0; y < bmp.Height(); y += rows_per_chunk) {
+    const int n = std::min(rows_per_chunk, bmp.Height() - y);
+    for (int k = 0; k < n; ++k) EncodeBmpRow(bmp, y + k, chunk.data() + row_bytes * k);
+    const qint64 bytes = row_bytes * n;
+    if (file.write(reinterpret_cast<const char*>(chunk.data()), bytes) != bytes) fail(file.errorString());
   }
   if (!file.commit()) fail(file.errorString());
 }
