@@ -199,6 +199,31 @@ TEST(EmfPlay, RecordsDrawWhereTheyShould) {
          e.rec(43, {0, 0, 100, 100});
        },
        {{25, 50, kRed}, {75, 50, kWhite}}},
+      {"clip region in device units, then reset",
+       [](Emf& e) {
+         Le rgn;
+         rgn.u32(48).u32(5);                                   // size of region data, RGN_COPY
+         rgn.u32(32).u32(1).u32(1).u32(16).i32(0).i32(0).i32(50).i32(100);  // header
+         rgn.i32(0).i32(0).i32(50).i32(100);                   // one rectangle
+         Solid(e, 0x0000FF).rec(75, rgn.b).rec(43, {0, 0, 100, 50});
+         e.rec(75, Le().u32(0).u32(5).b).rec(43, {0, 90, 100, 100});
+       },
+       {{25, 25, kRed}, {75, 25, kWhite}, {75, 95, kRed}}},
+      {"bit block transfer without a source fills with the brush",
+       [](Emf& e) {
+         Solid(e, 0x00FF00);
+         Le blt;
+         blt.i32(0).i32(0).i32(0).i32(0).i32(60).i32(60).i32(20).i32(20).u32(0x00F00021);
+         blt.i32(0).i32(0).f32(1).f32(0).f32(0).f32(1).f32(0).f32(0).u32(0).u32(0);
+         blt.u32(0).u32(0).u32(0).u32(0);
+         e.rec(76, blt.b);
+       },
+       {{70, 70, kGreen}, {50, 50, kWhite}}},
+      {"clockwise arc direction takes the other side",
+       [](Emf& e) {
+         Solid(e, 0xFF0000).rec(57, {2}).rec(47, {10, 10, 90, 90, 100, 50, 50, 0});
+       },
+       {{70, 30, kWhite}, {30, 70, kBlue}, {70, 70, kBlue}}},
       {"DIB stretched",
        [](Emf& e) { e.rec(81, StretchDibits(10, 88, 20, 10, {0xFF0000, 0x0000FF})); },
        {{14, 93, kRed}, {26, 93, kBlue}, {35, 93, kWhite}}},
