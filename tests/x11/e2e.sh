@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The real program under Xvfb, driven with pointer and key events: a floor plan with a frame,
 # 6 tatami, a door, an opening, a toilet, a car and a room name, a line taken back with undo,
-# the eraser through the car and one mat filled; saved through the real file
-# dialog and copied to the clipboard. The saved file and what another process reads from
-# the clipboard must equal the same gestures replayed through the engine.
+# the eraser through the car, one mat filled and a line released outside the surface; saved
+# through the real file dialog and copied to the clipboard. The saved file and what another
+# process reads from the clipboard must equal the same gestures replayed through the engine;
+# the saved file opened through the real open dialog and saved again keeps its pixels.
 # Usage: e2e.sh <ranoveh> <x11_check> <artifact dir>
 set -euo pipefail
 APP=$1
@@ -39,6 +40,8 @@ tool ToolButton11
 drag 446 90 506 190
 panel
 click 60 60
+tool ToolButton2
+drag 600 300 800 350
 PLAN
 log "drawing"
 run_script "$WORK/plan.txt"
@@ -55,8 +58,16 @@ wait_for 10 sh -c "xclip -selection clipboard -t TARGETS -o | grep -q image/png"
   die "the clipboard offers no image/png"
 xclip -selection clipboard -t image/png -o >"$WORK/clip.png"
 
-import -window root "$ARTIFACTS/e2e.png"
 cp "$WORK/plan.BMP" "$ARTIFACTS/e2e-saved.bmp"
+
+# The saved file opened through the real open dialog into a second document and saved from
+# there again gives the same file's pixels.
+log "opening the saved file"
+open_file "$WORK/plan.BMP"
+save_as "$WORK/again"
+wait_for 10 test -s "$WORK/again.BMP" || die "Save As after Open wrote no file"
+sleep 0.3
+import -window root "$ARTIFACTS/e2e.png"
 
 read -r OW OH <<<"$(identify -format '%w %h' "$WORK/plan.BMP")"
 log "saved picture ${OW}x$OH, surface ${CW}x$CH"
@@ -69,6 +80,8 @@ log "saved file against the engine"
 "$CHECK" compare "$WORK/expected.png" "$WORK/plan.BMP" || die "the saved picture differs"
 log "clipboard against the engine"
 "$CHECK" compare "$WORK/expected.png" "$WORK/clip.png" || die "the clipboard picture differs"
+log "opened and saved again against the first file"
+"$CHECK" compare "$WORK/plan.BMP" "$WORK/again.BMP" || die "open and save changed the picture"
 # Spot checks, so that the engine cannot agree with itself on a wrong picture: the wall,
 # the filled mat and an unfilled one, the toilet's outline, the undone line, the white strip
 # the first click added at the bottom right.

@@ -193,6 +193,31 @@ run_script() {
   done <"$1"
 }
 
+# Waits until no dialog is showing any more.
+wait_no_dialog() {
+  local i
+  for ((i = 0; i < 100; i++)); do
+    other_window >/dev/null || return 0
+    sleep 0.1
+  done
+  die "a dialog stays open"
+}
+
+# File > Open through the real dialog: an absolute name and Return.
+open_file() {
+  menu_focus
+  xdotool key alt+f
+  sleep 0.3
+  xdotool key o
+  wait_dialog
+  xdotool windowfocus --sync "$DIALOG" 2>/dev/null || true
+  sleep 0.3
+  xdotool key ctrl+a
+  xdotool type --delay 20 "$1"
+  xdotool key Return
+  wait_no_dialog
+}
+
 # File > Save As through the real dialog: types an absolute name and presses Return.
 save_as() {
   local name=$1
@@ -206,4 +231,5 @@ save_as() {
   xdotool key ctrl+a
   xdotool type --delay 20 "$name"
   xdotool key Return
+  wait_no_dialog
 }
