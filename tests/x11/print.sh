@@ -9,9 +9,13 @@ APP=$1
 CHECK=$2
 ARTIFACTS=$3
 . "$(dirname "$0")/lib.sh"
-need Xvfb xdotool import identify cupsd lpadmin lpstat lpoptions pdfinfo pdftoppm
+need Xvfb xdotool import identify flock cupsd lpadmin lpstat lpoptions pdfinfo pdftoppm
 [ -x /usr/lib/cups/backend/cups-pdf ] || { echo "SKIP: no cups-pdf backend"; exit $SKIP; }
 [ "$(id -u)" -eq 0 ] || { echo "SKIP: starting cupsd needs root"; exit $SKIP; }
+# The scheduler and the printer are the machine's: one print check at a time, also across
+# build directories.
+exec 9>/tmp/ranoveh-x11-print.lock
+flock -w 60 9 || die "another print check holds the lock"
 mkdir -p "$ARTIFACTS"
 WORK=$(mktemp -d /tmp/ranoveh-x11.XXXXXX)
 PRINTER=RanovehPDF
