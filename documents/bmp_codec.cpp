@@ -317,70 +317,90 @@ void PackRow24(const std::uint32_t* src, std::uint8_t* dst, int w) { PackRow24Pl
 #endif
 
 // Uncompressed rows into `dst` (width x height, top row first).
-void DecodeRows(const DibInfo& d, Bytes pixels, std::uint32_t* dst) {
-  const std::int64_t row_bytes = RowBytes(d.width, d.bits);
-  const std::int64_t last_row = (static_cast<std::int64_t>(d.width) * d.bits + 7) / 8;
-  if (static_cast<std::int64_t>(pixels.size()) < row_bytes * (d.height - 1) + last_row) {
-    Fail(kMsgBmpShort);
-  }
-  const int w = d.width;
-  std::vector<std::uint32_t> lut;
-  if (d.bits == 16) {
-    lut.resize(65536);
-    for (std::uint32_t p = 0; p < 65536; ++p) {
-      lut[p] = (d.alpha_defined ? d.a.To8(p) << 24 : kOpaque) | (d.r.To8(p) << 16) |
-               (d.g.To8(p) << 8) | d.b.To8(p);
-    }
-  }
-  const bool plain32 = d.bits == 32 && d.r.mask == 0x00FF0000 && d.g.mask == 0x0000FF00 &&
-                       d.b.mask == 0x000000FF &&
-                       (d.a.mask == 0xFF000000 || d.a.mask == 0);
-  for (int y = 0; y < d.height; ++y) {
-    const std::uint8_t* src = pixels.data() + row_bytes * y;
-    const int out_y = d.top_down ? y : d.height - 1 - y;
-    std::uint32_t* out = dst + static_cast<std::size_t>(out_y) * w;
-    switch (d.bits) {
-      case 1:
-      case 2:
-      case 4: {
-        const int per_byte = 8 / d.bits;
-        const unsigned mask = (1u << d.bits) - 1;
-        for (int x = 0; x < w; ++x) {
-          const unsigned byte = src[x / per_byte];
-          const int shift = 8 - d.bits * (x % per_byte + 1);
-          out[x] = PaletteColor(d, (byte >> shift) & mask);
-        }
-        break;
+// Uncompressed rows of one picture; the 16-bit table is made once.
+class RowDecoder {
+ public:
+  explicit RowDecoder(const DibInfo& d)
+      : d(d),
+        row_bytes(RowBytes(d.width, d.bits)),
+        plain32(d.bits == 32 && d.r.mask == 0x00FF0000 && d.g.mask == 0x0000FF00 &&
+                d.b.mask == 0x000000FF && (d.a.mask == 0xFF000000 || d.a.mask == 0)) {
+    if (d.bits == 16) {
+      lut.resize(65536);
+      for (std::uint32_t p = 0; p < 65536; ++p) {
+        lut[p] = (d.alpha_defined ? d.a.To8(p) << 24 : kOpaque) | (d.r.To8(p) << 16) |
+                 (d.g.To8(p) << 8) | d.b.To8(p);
       }
-      case 8:
-        for (int x = 0; x < w; ++x) out[x] = PaletteColor(d, src[x]);
-        break;
-      case 16:
-        for (int x = 0; x < w; ++x) out[x] = lut[LoadU16(src + 2 * x)];
-        break;
-      case 24:
-        ExpandRow24(src, out, w);
-        break;
-      case 32:
-        if (plain32) {
-          if constexpr (std::endian::native == std::endian::little) {
-            std::memcpy(out, src, static_cast<std::size_t>(w) * 4);
-          } else {
-            for (int x = 0; x < w; ++x) out[x] = LoadU32(src + 4 * x);
-          }
-          if (d.a.mask == 0) {
-            for (int x = 0; x < w; ++x) out[x] |= kOpaque;
-          }
-        } else {
-          for (int x = 0; x < w; ++x) {
-            const std::uint32_t p = LoadU32(src + 4 * x);
-            out[x] = (d.alpha_defined ? d.a.To8(p) << 24 : kOpaque) | (d.r.To8(p) << 16) |
-                     (d.g.To8(p) << 8) | d.b.To8(p);
-          }
-        }
-        break;
     }
   }
+  std::int64_t RowBytesOf() const { return row_bytes; }
+  // Bytes the stored rows need; the last row may lack its padding.
+  std::int64_t Need(int rows) const {
+    return rows <= 0 ? 0 : row_bytes * (rows - 1) + (static_cast<std::int64_t>(d.width) * d.bits + 7) / 8;
+  }
+
+  // Stored rows [first, first + count), the first of them at `rows`, into the picture.
+  void Decode(const std::uint8_t* rows, int first, int count, std::uint32_t* dst) const {
+    const int w = d.width;
+    for (int y = first; y < first + count; ++y) {
+      const std::uint8_t* src = rows + row_bytes * (y - first);
+      const int out_y = d.top_down ? y : d.height - 1 - y;
+      std::uint32_t* out = dst + static_cast<std::size_t>(out_y) * w;
+      switch (d.bits) {
+        case 1:
+        case 2:
+        case 4: {
+          const int per_byte = 8 / d.bits;
+          const unsigned mask = (1u << d.bits) - 1;
+          for (int x = 0; x < w; ++x) {
+            const unsigned byte = src[x / per_byte];
+            const int shift = 8 - d.bits * (x % per_byte + 1);
+            out[x] = PaletteColor(d, (byte >> shift) & mask);
+          }
+          break;
+        }
+        case 8:
+          for (int x = 0; x < w; ++x) out[x] = PaletteColor(d, src[x]);
+          break;
+        case 16:
+          for (int x = 0; x < w; ++x) out[x] = lut[LoadU16(src + 2 * x)];
+          break;
+        case 24:
+          ExpandRow24(src, out, w);
+          break;
+        case 32:
+          if (plain32) {
+            if constexpr (std::endian::native == std::endian::little) {
+              std::memcpy(out, src, static_cast<std::size_t>(w) * 4);
+            } else {
+              for (int x = 0; x < w; ++x) out[x] = LoadU32(src + 4 * x);
+            }
+            if (d.a.mask == 0) {
+              for (int x = 0; x < w; ++x) out[x] |= kOpaque;
+            }
+          } else {
+            for (int x = 0; x < w; ++x) {
+              const std::uint32_t p = LoadU32(src + 4 * x);
+              out[x] = (d.alpha_defined ? d.a.To8(p) << 24 : kOpaque) | (d.r.To8(p) << 16) |
+                       (d.g.To8(p) << 8) | d.b.To8(p);
+            }
+          }
+          break;
+      }
+    }
+  }
+
+ private:
+  const DibInfo& d;
+  std::int64_t row_bytes;
+  bool plain32;
+  std::vector<std::uint32_t> lut;
+};
+
+void DecodeRows(const DibInfo& d, Bytes pixels, std::uint32_t* dst) {
+  const RowDecoder rows(d);
+  if (static_cast<std::int64_t>(pixels.size()) < rows.Need(d.height)) Fail(kMsgBmpShort);
+  rows.Decode(pixels.data(), 0, d.height, dst);
 }
 
 // RLE8 and RLE4. Pixels the stream skips stay black. A run that leaves the picture or a
@@ -450,17 +470,46 @@ QImage DecodeEmbedded(const DibInfo& d, Bytes data) {
 
 }  // namespace
 
-std::unique_ptr<TBitmap> DecodeBmp(Bytes file) {
-  ByteReader r(file, kMsgBmpShort);
-  if (file.size() < 2 || file[0] != 'B' || file[1] != 'M') Fail(kMsgBmpSignature);
+namespace {
+
+struct BmpLayout {
+  DibInfo d;
+  std::size_t start = 0;  // where the pixel data begins
+};
+
+// The headers and palette from the start of a file of `file_size` bytes; `head` holds
+// at least the part of the file they take.
+BmpLayout ReadBmpLayout(Bytes head, std::uint64_t file_size) {
+  ByteReader r(head, kMsgBmpShort);
+  if (head.size() < 2 || head[0] != 'B' || head[1] != 'M') Fail(kMsgBmpSignature);
   r.Skip(10);
   const std::uint32_t offset = r.U32();
   // A zero or impossible pixel offset is ignored: the pixels then follow the palette.
-  const bool offset_ok = offset >= 14 + 12 && offset < file.size();
-  DibInfo d = ReadDibInfo(r, offset_ok ? offset : 0, false);
-  const std::size_t start = offset_ok ? offset : r.Pos();
-  if (start >= file.size()) Fail(kMsgBmpShort);
-  Bytes pixels = file.subspan(start);
+  const bool offset_ok = offset >= 14 + 12 && offset < file_size;
+  BmpLayout l;
+  l.d = ReadDibInfo(r, offset_ok ? offset : 0, false);
+  l.start = offset_ok ? offset : r.Pos();
+  if (l.start >= file_size) Fail(kMsgBmpShort);
+  return l;
+}
+
+bool Uncompressed(const DibInfo& d) {
+  return d.compression == kRgb || d.compression == kBitfields || d.compression == kAlphaBitfields;
+}
+
+void MakeOpaque(const DibInfo& d, TBitmap& bmp) {
+  if (!d.alpha_defined) return;
+  std::uint32_t* p = bmp.Bits();
+  const std::size_t count = static_cast<std::size_t>(d.width) * d.height;
+  for (std::size_t k = 0; k < count; ++k) p[k] |= kOpaque;
+}
+
+}  // namespace
+
+std::unique_ptr<TBitmap> DecodeBmp(Bytes file) {
+  const BmpLayout l = ReadBmpLayout(file, file.size());
+  const DibInfo& d = l.d;
+  Bytes pixels = file.subspan(l.start);
 
   if (d.compression == kJpeg || d.compression == kPng) {
     if (d.image_size != 0 && d.image_size < pixels.size()) pixels = pixels.first(d.image_size);
@@ -472,29 +521,61 @@ std::unique_ptr<TBitmap> DecodeBmp(Bytes file) {
     return bmp;
   }
 
-  if (d.compression == kRgb || d.compression == kBitfields || d.compression == kAlphaBitfields) {
+  if (Uncompressed(d)) {
     // Check the data is all there before the picture is allocated.
-    const std::int64_t need = RowBytes(d.width, d.bits) * (d.height - 1) +
-                              (static_cast<std::int64_t>(d.width) * d.bits + 7) / 8;
-    if (static_cast<std::int64_t>(pixels.size()) < need) Fail(kMsgBmpShort);
+    const RowDecoder rows(d);
+    if (static_cast<std::int64_t>(pixels.size()) < rows.Need(d.height)) Fail(kMsgBmpShort);
+    auto bmp = std::make_unique<TBitmap>(d.width, d.height, clBlack);
+    rows.Decode(pixels.data(), 0, d.height, bmp->Bits());
+    MakeOpaque(d, *bmp);
+    return bmp;
   }
-  if ((d.compression == kRle8 || d.compression == kRle4) &&
-      static_cast<std::int64_t>(d.width) * d.height >
-          std::max<std::int64_t>(std::int64_t{1} << 24, static_cast<std::int64_t>(pixels.size()) * 4096)) {
+  if (static_cast<std::int64_t>(d.width) * d.height >
+      std::max<std::int64_t>(std::int64_t{1} << 24, static_cast<std::int64_t>(pixels.size()) * 4096)) {
     // Compressed data this short cannot describe a real picture this large.
     Fail("ﾋﾞｯﾄﾏｯﾌﾟが大きすぎます (" + Num(d.width) + " × " + Num(d.height) + ")");
   }
   auto bmp = std::make_unique<TBitmap>(d.width, d.height, clBlack);
-  if (d.compression == kRle8 || d.compression == kRle4) {
-    DecodeRle(d, pixels, bmp->Bits());
-  } else {
-    DecodeRows(d, pixels, bmp->Bits());
-    if (d.alpha_defined) {
-      std::uint32_t* p = bmp->Bits();
-      const std::size_t count = static_cast<std::size_t>(d.width) * d.height;
-      for (std::size_t k = 0; k < count; ++k) p[k] |= kOpaque;
-    }
+  DecodeRle(d, pixels, bmp->Bits());
+  return bmp;
+}
+
+std::unique_ptr<TBitmap> DecodeBmpFrom(std::int64_t file_size, const ReadAt& read) {
+  if (file_size < 0) Fail(kMsgBmpShort);
+  const auto read_all = [&] {
+    std::vector<std::uint8_t> all(static_cast<std::size_t>(file_size));
+    if (!read(0, file_size, all.data())) Fail(kMsgBmpShort);
+    return DecodeBmp(Bytes(all.data(), all.size()));
+  };
+  // Headers, masks and a full palette take under 2 KB; the pixel offset may point further.
+  constexpr std::int64_t kHead = 64 << 10;
+  if (file_size <= kHead) return read_all();
+  std::vector<std::uint8_t> head(static_cast<std::size_t>(kHead));
+  if (!read(0, kHead, head.data())) Fail(kMsgBmpShort);
+  BmpLayout l;
+  try {
+    l = ReadBmpLayout(Bytes(head.data(), head.size()), static_cast<std::uint64_t>(file_size));
+  } catch (const EngineError&) {
+    return read_all();  // the whole file gives the right message, or the headers run long
   }
+  const DibInfo& d = l.d;
+  if (!Uncompressed(d)) return read_all();
+
+  // Stored rows a few at a time through one buffer.
+  const RowDecoder rows(d);
+  if (file_size - static_cast<std::int64_t>(l.start) < rows.Need(d.height)) Fail(kMsgBmpShort);
+  auto bmp = std::make_unique<TBitmap>(d.width, d.height, clBlack);
+  const std::int64_t row_bytes = rows.RowBytesOf();
+  const int per_chunk = static_cast<int>(std::clamp<std::int64_t>((256 << 10) / row_bytes, 1, d.height));
+  std::vector<std::uint8_t> chunk(static_cast<std::size_t>(row_bytes * per_chunk));
+  for (int y = 0; y < d.height; y += per_chunk) {
+    const int n = std::min(per_chunk, d.height - y);
+    const std::int64_t at = static_cast<std::int64_t>(l.start) + row_bytes * y;
+    const std::int64_t len = std::min(row_bytes * n, file_size - at);
+    if (len < rows.Need(n) || !read(at, len, chunk.data())) Fail(kMsgBmpShort);
+    rows.Decode(chunk.data(), y, n, bmp->Bits());
+  }
+  MakeOpaque(d, *bmp);
   return bmp;
 }
 

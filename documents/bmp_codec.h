@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <functional>
 #include <memory>
 
 #include "documents/byte_reader.h"
@@ -13,6 +14,13 @@ namespace rv {
 // A whole BMP file (file header, info header, palette, pixels). Throws EngineError with a
 // message naming what is wrong; refuses absurd sizes before allocating anything.
 std::unique_ptr<TBitmap> DecodeBmp(Bytes file);
+
+// The same from a file of `file_size` bytes read through `read`, which fills `dst` with
+// `length` bytes from `offset` and says false when it cannot. Uncompressed pictures are read
+// a few rows at a time, so no copy of the whole file is held; a file that shrinks while it
+// is read gives the message for a cut file.
+using ReadAt = std::function<bool(std::int64_t offset, std::int64_t length, std::uint8_t* dst)>;
+std::unique_ptr<TBitmap> DecodeBmpFrom(std::int64_t file_size, const ReadAt& read);
 
 // A device-independent bitmap as stored in an icon: info header, palette, colour rows and
 // the 1-bit transparency mask, the header's height counting both. The result has alpha.

@@ -11,12 +11,6 @@
 #include "documents/ico_codec.h"
 #include "documents/metafile.h"
 
-#if defined(__linux__)
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace rv {
 
@@ -30,38 +24,6 @@ constexpr qint64 kMaxBmpFile = TBitmap::kMaxPixels * 4 + (qint64{1} << 20);
 std::string FileErrorText(const QString& path) {
   return ("\"" + QFileInfo(path).fileName() + "\"").toStdString();
 }
-
-#if defined(__linux__)
-// A read-only mapping filled in one go: large pictures are read without a copy and without
-// a page fault per page. Empty when the system refuses; the caller then reads normally.
-class PopulatedMapping {
- public:
-  explicit PopulatedMapping(const QString& path) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 && st.st_size <= kMaxBmpFile) {
-      void* p = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-      if (p != MAP_FAILED) {
-        data_ = static_cast<const std::uint8_t*>(p);
-        size_ = static_cast<std::size_t>(st.st_size);
-      }
-    }
-    ::close(fd);
-  }
-  ~PopulatedMapping() {
-    if (data_) ::munmap(const_cast<std::uint8_t*>(data_), size_);
-  }
-  PopulatedMapping(const PopulatedMapping&) = delete;
-  PopulatedMapping& operator=(const PopulatedMapping&) = delete;
-  Bytes View() const { return {data_, size_}; }
-  bool Ok() const { return data_ != nullptr; }
-
- private:
-  const std::uint8_t* data_ = nullptr;
-  std::size_t size_ = 0;
-};
-#endif
 
 // A new BMP file written in place of `path`, a few rows at a time through one small buffer:
 // no copy of the whole picture is ever held.
@@ -115,35 +77,17 @@ void LoadPictureFile(Picture& picture, const QString& path) {
     throw EngineError("\"" + info.fileName().toStdString() + "\" は画像ﾌｧｲﾙではありません");
   }
   if (ext == "bmp") {
-#if defined(__linux__)
-    {
-      const PopulatedMapping mapping(path);
-      if (mapping.Ok()) {
-        picture.SetBitmap(DecodeBmp(mapping.View()));
-        return;
-      }
-    }
-#endif
+    // Read, not mapped: a file cut short by another program while it is being decoded
+    // must give a message, not bring the program down.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
       throw EngineError("ﾌｧｲﾙ " + FileErrorText(path) + " を開けません (" +
                         file.errorString().toStdString() + ")");
     }
-    if (file.size() > kMaxBmpFile) {
-      throw EngineError("ﾌｧｲﾙ " + FileErrorText(path) + " が大きすぎます");
-    }
-    // Mapped when the system allows it: no copy of a large file.
-    if (file.size() > 0) {
-      if (uchar* mapped = file.map(0, file.size())) {
-        auto bmp = DecodeBmp(Bytes(mapped, static_cast<std::size_t>(file.size())));
-        file.unmap(mapped);
-        picture.SetBitmap(std::move(bmp));
-        return;
-      }
-    }
-    file.close();
-    const QByteArray bytes = ReadFileBytes(path, kMaxBmpFile);
-    picture.SetBitmap(DecodeBmp(AsBytes(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
+    if (file.size() > kMaxBmpFile) throw EngineError("ﾌｧｲﾙ " + FileErrorText(path) + " が大きすぎます");
+    picture.SetBitmap(DecodeBmpFrom(file.size(), [&](std::int64_t offset, std::int64_t length, std::uint8_t* dst) {
+      return file.seek(offset) && file.read(reinterpret_cast<char*>(dst), length) == length;
+    }));
   } else if (ext == "ico") {
     picture.SetForeign(IconGraphic::Decode(ReadFileBytes(path, kMaxForeignFile)));
   } else if (ext == "emf" || ext == "wmf") {

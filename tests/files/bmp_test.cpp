@@ -187,6 +187,51 @@ TEST(BmpRead, DamagedFilesSayWhatIsWrong) {
   }
 }
 
+TEST(BmpRead, LargeFilesReadInPiecesDecodeAsTheWhole) {
+  std::uint32_t seed = 12345;
+  const auto noise = [&](qsizetype n) {
+    QByteArray b(n, Qt::Uninitialized);
+    for (char& c : b) c = static_cast<char>((seed = seed * 1103515245 + 12345) >> 16);
+    return b;
+  };
+  std::vector<std::uint32_t> pal(256);
+  for (std::uint32_t i = 0; i < 256; ++i) pal[i] = i * 0x010203;
+  const struct {
+    const char* what;
+    QByteArray file;
+  } cases[] = {
+      {"24-bit bottom-up", MakeBmp(1001, 200, 24, 0, {}, noise(3004 * 200))},
+      {"16-bit 5-6-5 top-down",
+       MakeBmp(700, -300, 16, 3, {}, noise(1400 * 300), Le().u32(0xF800).u32(0x07E0).u32(0x001F).b)},
+      {"8-bit", MakeBmp(2000, 300, 8, 0, pal, noise(2000 * 300))},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const Bytes all = ToBytes(c.file);
+    int reads = 0;
+    const auto reader = [&](std::int64_t off, std::int64_t len, std::uint8_t* dst) {
+      ++reads;
+      if (off < 0 || len < 0 || off + len > static_cast<std::int64_t>(all.size())) return false;
+      std::memcpy(dst, all.data() + off, static_cast<std::size_t>(len));
+      return true;
+    };
+    auto whole = DecodeBmp(all);
+    auto pieces = DecodeBmpFrom(static_cast<std::int64_t>(all.size()), reader);
+    EXPECT_GT(reads, 2);
+    ASSERT_EQ(pieces->Width(), whole->Width());
+    ASSERT_EQ(pieces->Height(), whole->Height());
+    const std::size_t n = static_cast<std::size_t>(whole->Width()) * whole->Height();
+    EXPECT_TRUE(std::equal(whole->Bits(), whole->Bits() + n, pieces->Bits()));
+    // The file shrinking while it is read is a cut file, not a crash.
+    int left = 3;
+    const auto shrinking = [&](std::int64_t off, std::int64_t len, std::uint8_t* dst) {
+      return --left > 0 && reader(off, len, dst);
+    };
+    EXPECT_EQ(Message([&] { DecodeBmpFrom(static_cast<std::int64_t>(all.size()), shrinking); }),
+              "ﾋﾞｯﾄﾏｯﾌﾟ ﾌｧｲﾙが途中で切れています");
+  }
+}
+
 TEST(BmpRead, EveryTruncationOfAFileFailsCleanly) {
   const std::vector<std::uint32_t> pal = {0, 0xFFFFFF, 0x808080};
   const QByteArray whole = MakeBmp(7, 3, 8, 0, pal, QByteArray(8 * 3, 1));
