@@ -22,8 +22,8 @@ class TApplication : public QApplication {
 
 int main(int argc, char** argv) {
   TApplication app(argc, argv);
+  // The title alone: a display name would be appended to every dialog's caption.
   QApplication::setApplicationName(QStringLiteral("Ranoveh"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Ranoveh"));
   rv::TMainForm form;
   form.show();
   return app.exec();
