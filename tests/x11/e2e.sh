@@ -69,6 +69,30 @@ wait_for 10 test -s "$WORK/again.BMP" || die "Save As after Open wrote no file"
 sleep 0.3
 import -window root "$ARTIFACTS/e2e.png"
 
+log "version dialog"
+menu_focus
+xdotool key alt+h
+sleep 0.3
+xdotool key a
+wait_dialog
+title=$(xdotool getwindowname "$DIALOG")
+[ "$title" = "ﾊﾞｰｼﾞｮﾝ情報" ] || die "the version dialog is captioned '$title'"
+xdotool windowfocus --sync "$DIALOG" 2>/dev/null || true
+sleep 0.3
+xdotool key Return
+wait_no_dialog
+
+# File > Exit ends the program at once, without a question, with two documents open.
+log "exit"
+menu_focus
+xdotool key alt+f
+sleep 0.3
+xdotool key x
+wait_for 10 sh -c "! kill -0 $APP_PID 2>/dev/null" || die "the program did not end on Exit"
+status=0
+wait "$APP_PID" || status=$?
+[ "$status" -eq 0 ] || die "the program ended with status $status"
+
 read -r OW OH <<<"$(identify -format '%w %h' "$WORK/plan.BMP")"
 log "saved picture ${OW}x$OH, surface ${CW}x$CH"
 # The first click grows the picture from the client area to the window's outer size.
