@@ -292,6 +292,8 @@ TEST(PictureFiles, ExtensionChoosesTheReaderInAnyCase) {
   kept.SetBitmap(std::make_unique<TBitmap>(2, 2));
   EXPECT_THROW(LoadPictureFile(kept, dir.filePath("bad.bmp")), EngineError);
   EXPECT_THROW(LoadPictureFile(kept, dir.filePath("missing.bmp")), EngineError);
+  EXPECT_EQ(Message([&] { LoadPictureFile(kept, DataFile("damaged.bmp")); }),
+            "ﾋﾞｯﾄﾏｯﾌﾟ ﾌｧｲﾙが途中で切れています");
   // A folder or a pipe with a picture's name is refused at once, without waiting.
   ASSERT_TRUE(QDir(dir.path()).mkdir("folder.bmp"));
   EXPECT_THROW(LoadPictureFile(kept, dir.filePath("folder.bmp")), EngineError);
