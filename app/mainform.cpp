@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -75,9 +76,20 @@ QFont ToQFont(const TFont& f) {
   return q;
 }
 
+// The family a font really resolves to: the font dialog lists only installed families and
+// starts on its default family for a name it cannot find.
+QString ResolvedFamily(const TFont& f) { return QFontInfo(ToQFont(f)).family(); }
+
+QFont DialogFont(const TFont& f) {
+  QFont q = ToQFont(f);
+  q.setFamilies({ResolvedFamily(f)});
+  return q;
+}
+
 TFont FromQFont(const QFont& q, const TFont& base) {
   TFont f = base;
-  f.Name = q.family().toStdString();
+  // Confirming the family the name stood for keeps the name.
+  if (q.family() != ResolvedFamily(base)) f.Name = q.family().toStdString();
   if (q.pixelSize() > 0) {
     f.Height = q.pixelSize();
   } else if (q.pointSizeF() > 0) {
@@ -122,7 +134,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
 
   font_dialog_ = [this](const TFont& initial) -> std::optional<TFont> {
     bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, ToQFont(initial), this);
+    const QFont chosen = QFontDialog::getFont(&ok, DialogFont(initial), this);
     if (!ok) return std::nullopt;
     return FromQFont(chosen, initial);
   };
