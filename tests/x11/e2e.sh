@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The real program under Xvfb, driven with pointer and key events: a floor plan with a frame,
-# 6 tatami, a door, an opening, a toilet, a car and a room name, a line taken back with undo,
+# 6 tatami, a door, an opening, a toilet, a car and a room name (again after the font dialog
+# was confirmed unchanged), a line taken back with undo,
 # the eraser through the car, one mat filled and a line released outside the surface; saved
 # through the real file dialog and copied to the clipboard. The saved file and what another
 # process reads from the clipboard must equal the same gestures replayed through the engine;
@@ -33,6 +34,8 @@ tool ToolButton15
 drag 450 140 540 300
 text 和室
 click 150 140
+font
+click 250 150
 tool ToolButton2
 drag 600 50 700 150
 undo

@@ -172,6 +172,14 @@ drive() {
     sleep 0.2
     ;;
   undo) click_at 72 $((PANEL + 20)) ;;
+  font)
+    click_at 573 $((PANEL + 17))
+    wait_dialog
+    xdotool windowfocus --sync "$DIALOG" 2>/dev/null || true
+    sleep 0.3
+    xdotool key Return
+    wait_no_dialog
+    ;;
   # Panel3's own border, left of Panel4 which sits inside it.
   panel) click_at 452 $((SCREEN_H - 19 - 35 + 2 + 3)) ;;
   copy)

@@ -19,6 +19,7 @@
 //   text <string>               a room name typed into ComboBox2 (selects the text tool)
 //   undo                        the undo box (StaticText1)
 //   panel                       the colour swatch (Panel3): the fill tool
+//   font                        the font button (BitBtn2), its dialog confirmed unchanged
 //   copy | saveas | print       commands the driver script runs; the engine ignores them
 #include <QGuiApplication>
 #include <QImage>
@@ -139,6 +140,13 @@ class Replay {
       ApplySelection(s_, ui_, kSelectText);
     } else if (op == "undo" && f.size() == 1) {
       UndoLastPress(s_, ui_);
+    } else if (op == "font" && f.size() == 1) {
+      // The dialog starts at the program's text font; confirmed as it is, it changes nothing
+      // about how text looks.
+      ui_.SetToolPrompt(kTextPrompt);
+      s_.CurrentTool = toolText;
+      ApplyCanvasFont(s_, TFont{});
+      ui_.SetTatamiEnabled(false);
     } else if (op == "panel" && f.size() == 1) {
       ApplySelection(s_, ui_, kSelectFillFromPanel);
     } else if (op != "copy" && op != "saveas" && op != "print") {
