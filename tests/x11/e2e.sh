@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # The real program under Xvfb, driven with pointer and key events: a floor plan with a frame,
 # 6 tatami, a door, an opening, a toilet, a car and a room name (again after the font dialog
-# was confirmed unchanged), a line taken back with undo,
-# the eraser through the car, one mat filled and a line released outside the surface; saved
-# through the real file dialog and copied to the clipboard. The saved file and what another
-# process reads from the clipboard must equal the same gestures replayed through the engine;
-# the saved file opened through the real open dialog and saved again keeps its pixels.
+# was confirmed unchanged), a line taken back with undo, the eraser through the car, one mat
+# filled, a line released outside the surface and a line 20 pixels wide after typing the
+# size; saved through the real file dialog and copied to the clipboard. The saved file and
+# what another process reads from the clipboard must equal the same gestures replayed
+# through the engine; the saved file opened through the real open dialog and saved again
+# keeps its pixels.
 # Usage: e2e.sh <ranoveh> <x11_check> <artifact dir>
 set -euo pipefail
 APP=$1
@@ -45,6 +46,9 @@ panel
 click 60 60
 tool ToolButton2
 drag 600 300 800 350
+size 20
+tool ToolButton10
+drag 100 400 300 440
 PLAN
 log "drawing"
 run_script "$WORK/plan.txt"
@@ -112,7 +116,7 @@ log "opened and saved again against the first file"
 # Spot checks, so that the engine cannot agree with itself on a wrong picture: the wall,
 # the filled mat and an unfilled one, the toilet's outline, the undone line, the white strip
 # the first click added at the bottom right.
-spots=(40,160=000000 60,60=008000 300,60=80FF80 480,60=000000 650,100=FFFFFF $((OW - 3)),$((OH - 3))=FFFFFF)
+spots=(200,420=000000 40,160=000000 60,60=008000 300,60=80FF80 480,60=000000 650,100=FFFFFF $((OW - 3)),$((OH - 3))=FFFFFF)
 "$CHECK" pixels "$WORK/plan.BMP" "${spots[@]}" || die "the saved picture is not the plan"
 "$CHECK" pixels "$WORK/clip.png" "${spots[@]}" || die "the clipboard picture is not the plan"
 log "ok"

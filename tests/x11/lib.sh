@@ -172,6 +172,12 @@ drive() {
     sleep 0.2
     ;;
   undo) click_at 72 $((PANEL + 20)) ;;
+  size)
+    click_at 400 $((SCREEN_H - 19 - 35 + 7 + 10))
+    xdotool key ctrl+a
+    xdotool type --delay 50 "$1"
+    sleep 0.2
+    ;;
   font)
     click_at 573 $((PANEL + 17))
     wait_dialog

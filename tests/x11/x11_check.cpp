@@ -19,6 +19,7 @@
 //   text <string>               a room name typed into ComboBox2 (selects the text tool)
 //   undo                        the undo box (StaticText1)
 //   panel                       the colour swatch (Panel3): the fill tool
+//   size <digits>               typed into the size box (ComboBox1), one change per key
 //   font                        the font button (BitBtn2), its dialog confirmed unchanged
 //   copy | saveas | print       commands the driver script runs; the engine ignores them
 #include <QGuiApplication>
@@ -140,6 +141,10 @@ class Replay {
       ApplySelection(s_, ui_, kSelectText);
     } else if (op == "undo" && f.size() == 1) {
       UndoLastPress(s_, ui_);
+    } else if (op == "size" && f.size() == 2) {
+      for (qsizetype n = 1; n <= f[1].size(); ++n) {
+        SizeBoxChange(s_, ui_, f[1].left(n).toStdString());
+      }
     } else if (op == "font" && f.size() == 1) {
       // The dialog starts at the program's text font; confirmed as it is, it changes nothing
       // about how text looks.
