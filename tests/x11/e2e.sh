@@ -2,11 +2,11 @@
 # The real program under Xvfb, driven with pointer and key events: a floor plan with a frame,
 # 6 tatami, a door, an opening, a toilet, a car and a room name (again after the font dialog
 # was confirmed unchanged), a line taken back with undo, the eraser through the car, one mat
-# filled, a line released outside the surface and a line 20 pixels wide after typing the
-# size; saved through the real file dialog and copied to the clipboard. The saved file and
-# what another process reads from the clipboard must equal the same gestures replayed
-# through the engine; the saved file opened through the real open dialog and saved again
-# keeps its pixels.
+# filled, a line released outside the surface, a refused size with its message, and a line
+# 20 pixels wide after typing the size; saved through the real file dialog and copied to
+# the clipboard. The saved file and what another process reads from the clipboard must
+# equal the same gestures replayed through the engine; the saved file opened through the
+# real open dialog and saved again keeps its pixels.
 # Usage: e2e.sh <ranoveh> <x11_check> <artifact dir>
 set -euo pipefail
 APP=$1
@@ -47,6 +47,7 @@ click 60 60
 tool ToolButton2
 drag 600 300 800 350
 size 20
+badsize x
 tool ToolButton10
 drag 100 400 300 440
 PLAN

@@ -178,6 +178,19 @@ drive() {
     xdotool type --delay 50 "$1"
     sleep 0.2
     ;;
+  badsize)
+    click_at 400 $((SCREEN_H - 19 - 35 + 7 + 10))
+    xdotool key ctrl+a
+    xdotool type "$1"
+    wait_dialog
+    local title
+    title=$(xdotool getwindowname "$DIALOG")
+    [ "$title" = "Ranoveh" ] || die "the message box is captioned '$title'"
+    xdotool windowfocus --sync "$DIALOG" 2>/dev/null || true
+    sleep 0.3
+    xdotool key Return
+    wait_no_dialog
+    ;;
   font)
     click_at 573 $((PANEL + 17))
     wait_dialog

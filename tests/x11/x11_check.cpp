@@ -20,6 +20,8 @@
 //   undo                        the undo box (StaticText1)
 //   panel                       the colour swatch (Panel3): the fill tool
 //   size <digits>               typed into the size box (ComboBox1), one change per key
+//   badsize <text>              a size that is not a number: refused with a message, which
+//                               is confirmed with Return
 //   font                        the font button (BitBtn2), its dialog confirmed unchanged
 //   copy | saveas | print       commands the driver script runs; the engine ignores them
 #include <QGuiApplication>
@@ -144,6 +146,12 @@ class Replay {
     } else if (op == "size" && f.size() == 2) {
       for (qsizetype n = 1; n <= f[1].size(); ++n) {
         SizeBoxChange(s_, ui_, f[1].left(n).toStdString());
+      }
+    } else if (op == "badsize" && f.size() == 2) {
+      try {
+        SizeBoxChange(s_, ui_, f[1].toStdString());
+        return false;  // the driver expects a message
+      } catch (const EngineError&) {
       }
     } else if (op == "font" && f.size() == 1) {
       // The dialog starts at the program's text font; confirmed as it is, it changes nothing
