@@ -20,6 +20,10 @@ need() {
 log() { echo "[$(date +%H:%M:%S)] $*"; }
 die() {
   echo "FAIL: $*" >&2
+  if [ -s "${WORK:-}/app.log" ]; then
+    echo "--- program output:" >&2
+    cat "$WORK/app.log" >&2
+  fi
   exit 1
 }
 
@@ -77,7 +81,7 @@ start_app() {
   QT_QPA_PLATFORM=xcb "$app" >"$WORK/app.log" 2>&1 &
   APP_PID=$!
   PIDS+=($APP_PID)
-  MAIN_WIN=$(xdotool search --sync --onlyvisible --name '^Ranoveh$' | head -1)
+  MAIN_WIN=$(timeout 20 xdotool search --sync --onlyvisible --name '^Ranoveh$' | head -1) || true
   [ -n "$MAIN_WIN" ] || die "no main window"
   xdotool windowmove --sync "$MAIN_WIN" 0 0
   xdotool windowsize --sync "$MAIN_WIN" $SCREEN_W $SCREEN_H
@@ -135,7 +139,7 @@ wait_dialog() {
 # not come back by itself after a dialog closes.
 menu_focus() {
   xdotool mousemove 640 $((PANEL + 20))
-  xdotool windowfocus --sync "$MAIN_WIN"
+  timeout 5 xdotool windowfocus --sync "$MAIN_WIN" || true
   sleep 0.2
 }
 
@@ -186,7 +190,7 @@ drive() {
     local title
     title=$(xdotool getwindowname "$DIALOG")
     [ "$title" = "Ranoveh" ] || die "the message box is captioned '$title'"
-    xdotool windowfocus --sync "$DIALOG" 2>/dev/null || true
+    timeout 5 xdotool windowfocus --sync "$DIALOG" 2>/dev/null || true
     sleep 0.3
     xdotool key Return
     wait_no_dialog
@@ -194,7 +198,7 @@ drive() {
   font)
     click_at 573 $((PANEL + 17))
     wait_dialog
-    xdotool windowfocus --sync "$DIALOG" 2>/dev/null || true
+    timeout 5 xdotool windowfocus --sync "$DIALOG" 2>/dev/null || true
     sleep 0.3
     xdotool key Return
     wait_no_dialog
@@ -237,7 +241,7 @@ open_file() {
   sleep 0.3
   xdotool key o
   wait_dialog
-  xdotool windowfocus --sync "$DIALOG" 2>/dev/null || true
+  timeout 5 xdotool windowfocus --sync "$DIALOG" 2>/dev/null || true
   sleep 0.3
   xdotool key ctrl+a
   xdotool type --delay 20 "$1"
@@ -253,7 +257,7 @@ save_as() {
   sleep 0.3
   xdotool key a
   wait_dialog
-  xdotool windowfocus --sync "$DIALOG" 2>/dev/null || true
+  timeout 5 xdotool windowfocus --sync "$DIALOG" 2>/dev/null || true
   sleep 0.3
   xdotool key ctrl+a
   xdotool type --delay 20 "$name"

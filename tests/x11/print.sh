@@ -77,7 +77,7 @@ sleep 0.3
 xdotool key Down Down Down Down Down Return
 wait_dialog
 log "print dialog: $(xdotool getwindowname "$DIALOG")"
-xdotool windowfocus --sync "$DIALOG" 2>/dev/null || true
+timeout 5 xdotool windowfocus --sync "$DIALOG" 2>/dev/null || true
 sleep 0.5
 xdotool key Return
 wait_for 40 new_pdf || die "the printer wrote no PDF in ${out_dirs[*]}"
