@@ -4,6 +4,7 @@
 
 #include "app/mainform.h"
 #include "app/messages.h"
+#include "app/startup_probe.h"
 
 namespace {
 
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
   // The title alone: a display name would be appended to every dialog's caption.
   QApplication::setApplicationName(QStringLiteral("Ranoveh"));
   rv::TMainForm form;
+  rv::InstallStartupProbe(form);
   form.show();
   return app.exec();
 }
