@@ -6,7 +6,8 @@
 # 20 pixels wide after typing the size; saved through the real file dialog and copied to
 # the clipboard. The saved file and what another process reads from the clipboard must
 # equal the same gestures replayed through the engine; the saved file opened through the
-# real open dialog and saved again keeps its pixels.
+# real open dialog and saved again keeps its pixels. With every document closed, undo,
+# tatami, Copy and Save do nothing, and Exit ends the program.
 # Usage: e2e.sh <ranoveh> <x11_check> <artifact dir>
 set -euo pipefail
 APP=$1
@@ -89,6 +90,30 @@ xdotool windowfocus --sync "$DIALOG" 2>/dev/null || true
 sleep 0.3
 xdotool key Return
 wait_no_dialog
+
+# With both documents closed, the commands that act on the surface drawn last find nothing
+# to act on and must leave the program running.
+log "commands after closing every document"
+for _ in 1 2; do
+  menu_focus
+  xdotool key alt+f
+  sleep 0.3
+  xdotool key c
+  sleep 0.3
+done
+import -window root "$ARTIFACTS/e2e-closed.png"
+before=$(stat -c %Y.%s "$WORK/again.BMP")
+drive undo
+drive tatami 2
+drive copy
+menu_focus
+xdotool key alt+f
+sleep 0.3
+xdotool key s
+sleep 0.5
+kill -0 "$APP_PID" 2>/dev/null || die "the program died after its documents were closed"
+other_window >/dev/null && die "a window came up after its documents were closed"
+[ "$(stat -c %Y.%s "$WORK/again.BMP")" = "$before" ] || die "Save wrote without a document"
 
 # File > Exit ends the program at once, without a question, with two documents open.
 log "exit"
