@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Printing from the real program to a real printer: starts the CUPS scheduler with a PDF
-# printer as the default, draws a plan under Xvfb, saves it, confirms the real print
-# dialog with Return, and checks the PDF the printer wrote: one A4 page with the saved
-# picture 7.0556 mm from the left and top edges at 96 pixels per inch.
+# printer as the default, draws a plan under Xvfb, saves it, cancels the real print dialog
+# once and then confirms it with Return, and checks the PDF the printer wrote: one A4 page
+# with the saved picture 7.0556 mm from the left and top edges at 96 pixels per inch.
 # Usage: print.sh <ranoveh> <x11_check> <artifact dir>   (as root: it starts cupsd)
 set -euo pipefail
 APP=$1
@@ -69,17 +69,23 @@ save_as "$WORK/plan"
 wait_for 10 test -s "$WORK/plan.BMP" || die "Save As wrote no file"
 cp "$WORK/plan.BMP" "$ARTIFACTS/print-saved.bmp"
 
-log "printing"
-menu_focus
-xdotool key alt+f
-sleep 0.3
-# New, Open, Close, Save, Save As, Print: the sixth item.
-xdotool key Down Down Down Down Down Return
-wait_dialog
-log "print dialog: $(xdotool getwindowname "$DIALOG")"
-timeout 5 xdotool windowfocus --sync "$DIALOG" 2>/dev/null || true
-sleep 0.5
-xdotool key Return
+# File > Print: New, Open, Close, Save, Save As, Print is the sixth item. Answers the
+# print dialog with the given key.
+print_answering() {
+  menu_focus
+  xdotool key alt+f
+  sleep 0.3
+  xdotool key Down Down Down Down Down Return
+  wait_dialog
+  log "print dialog: $(xdotool getwindowname "$DIALOG"), answered with $1"
+  timeout 5 xdotool windowfocus --sync "$DIALOG" 2>/dev/null || true
+  sleep 0.5
+  xdotool key "$1"
+  wait_no_dialog
+}
+# Cancelled first: that must print nothing (checked by counting the PDFs at the end).
+print_answering Escape
+print_answering Return
 wait_for 40 new_pdf || die "the printer wrote no PDF in ${out_dirs[*]}"
 pdf=$(new_pdf)
 # The file is complete once cups-pdf has finished the job.
@@ -87,6 +93,9 @@ wait_for 20 sh -c "lpstat -o $PRINTER 2>/dev/null | grep -q . && exit 1 || exit 
 sleep 0.5
 cp "$pdf" "$ARTIFACTS/print.pdf"
 log "printed $pdf"
+count=$(find "${out_dirs[@]}" -maxdepth 1 -name '*.pdf' -newer "$WORK/marker" 2>/dev/null |
+  sort -u | wc -l)
+[ "$count" -eq 1 ] || die "$count PDFs printed, expected 1 (the cancelled dialog printed?)"
 
 info=$(pdfinfo "$pdf")
 echo "$info" | grep -E '^(Pages|Page size):'
