@@ -2,8 +2,9 @@
 # The real program under Xvfb, driven with pointer and key events: a floor plan with a frame,
 # 6 tatami, a door, an opening, a toilet, a car and a room name (again after the font dialog
 # was confirmed unchanged), a line taken back with undo, the eraser through the car, one mat
-# filled, a line released outside the surface, a refused size with its message, and a line
-# 20 pixels wide after typing the size; saved through the real file dialog and copied to
+# filled, a line released outside the surface, a refused size with its message, a line 20
+# pixels wide after typing the size, and two mats filled with colours picked on the colour
+# grid with the left and the right button; saved through the real file dialog and copied to
 # the clipboard. The saved file and what another process reads from the clipboard must
 # equal the same gestures replayed through the engine; the saved file opened through the
 # real open dialog and saved again keeps its pixels. With every document closed, undo,
@@ -51,6 +52,10 @@ size 20
 badsize x
 tool ToolButton10
 drag 100 400 300 440
+grid 11 left
+click 350 80
+grid 9 right
+rclick 350 200
 PLAN
 log "drawing"
 run_script "$WORK/plan.txt"
@@ -142,7 +147,7 @@ log "opened and saved again against the first file"
 # Spot checks, so that the engine cannot agree with itself on a wrong picture: the wall,
 # the filled mat and an unfilled one, the toilet's outline, the undone line, the white strip
 # the first click added at the bottom right.
-spots=(200,420=000000 40,160=000000 60,60=008000 300,60=80FF80 480,60=000000 650,100=FFFFFF $((OW - 3)),$((OH - 3))=FFFFFF)
+spots=(350,80=FFFF00 350,200=FF0000 200,420=000000 40,160=000000 60,60=008000 60,200=80FF80 480,60=000000 650,100=FFFFFF $((OW - 3)),$((OH - 3))=FFFFFF)
 "$CHECK" pixels "$WORK/plan.BMP" "${spots[@]}" || die "the saved picture is not the plan"
 "$CHECK" pixels "$WORK/clip.png" "${spots[@]}" || die "the clipboard picture is not the plan"
 log "ok"

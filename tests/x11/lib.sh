@@ -164,6 +164,18 @@ drive() {
   click)
     click_at $((SX + $1)) $((SY + $2))
     ;;
+  rclick)
+    xdotool mousemove $((SX + $1)) $((SY + $2)) click 3
+    sleep 0.15
+    ;;
+  grid)
+    # ColorGrid1: 8 columns of 23 and 2 rows of 15 pixels, at 488 on the tool bar.
+    local button=1
+    [ "$2" = right ] && button=3
+    xdotool mousemove $((488 + $1 % 8 * 23 + 11)) $((SCREEN_H - 19 - 35 + 2 + $1 / 8 * 15 + 7)) \
+      click $button
+    sleep 0.15
+    ;;
   tatami)
     # RadioGroup1 starts at item 2 ("6"); only that one is used here.
     [ "$1" = 2 ] || die "tatami $1 not supported by the driver"

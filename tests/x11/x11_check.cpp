@@ -15,6 +15,8 @@
 //   drag <x0> <y0> <x1> <y1>    left drag: move to the start, press, move halfway, move to
 //                               the end, release
 //   click <x> <y>               move there, left press and release
+//   rclick <x> <y>              move there, right press and release
+//   grid <cell> left|right      a press on a cell (0..15) of the colour grid
 //   tatami <index>              the tatami button with RadioGroup1 at that item
 //   text <string>               a room name typed into ComboBox2 (selects the text tool)
 //   undo                        the undo box (StaticText1)
@@ -136,6 +138,19 @@ class Replay {
       Move(x, y);
       PressSurface(s_, ui_, surface_, TMouseButton::mbLeft, x, y);
       Release(x, y);
+    } else if (op == "rclick" && f.size() == 3) {
+      const int x = f[1].toInt(), y = f[2].toInt();
+      Move(x, y);
+      PressSurface(s_, ui_, surface_, TMouseButton::mbRight, x, y);
+      ReleaseSurface(s_, ui_, *surface_, TMouseButton::mbRight, x, y);
+    } else if (op == "grid" && f.size() == 3) {
+      const bool left = f[2] == "left";
+      const ColorGridModel::Pick pick =
+          grid_.Press(f[1].toInt(), left ? TMouseButton::mbLeft : TMouseButton::mbRight);
+      if (pick.changed) {
+        ColorGridChange(s_, ui_, grid_.ForegroundIndex(), grid_.BackgroundIndex());
+      }
+      if (left) ApplySelection(s_, ui_, kSelectFillFromGrid);
     } else if (op == "tatami" && f.size() == 2) {
       LayTatami(s_, *surface_, f[1].toInt());
     } else if (op == "text" && f.size() >= 2) {
@@ -191,6 +206,7 @@ class Replay {
   int cw_, ch_, ow_, oh_;
   DrawingState s_;
   test::FakeUi ui_;
+  ColorGridModel grid_;
   std::shared_ptr<Surface> surface_;
 };
 
