@@ -4,7 +4,8 @@
 // After every event the drawing state must still hang together. Meant for a build with
 // AddressSanitizer and UBSan, where any memory or UB fault ends the run with a report.
 //
-//   soak_test [--events N] [--seed S] [--trace]     (or SOAK_EVENTS / SOAK_SEED)
+//   soak_test [--events N] [--seed S] [--trace] [--hang-seconds T]
+//   (or SOAK_EVENTS / SOAK_SEED / SOAK_HANG_SECONDS)
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
@@ -12,16 +13,21 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 #include <array>
+#include <atomic>
+#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -31,8 +37,10 @@
 #include <random>
 #include <set>
 #include <string>
+#include <thread>
 
 #include "app/mainform.h"
+#include "app/aboutbox.h"
 #include "app/messages.h"
 #include "app/widgets.h"
 #include "documents/childwin.h"
@@ -58,6 +66,28 @@ void DumpRecent() {
   std::fprintf(stderr, "soak: seed %llu, event %ld; the last events were:\n", g_seed, g_index);
   for (const std::string& s : g_recent) std::fprintf(stderr, "  %s\n", s.c_str());
   std::fflush(stderr);
+}
+
+// A hang is a failure too: when no event finishes for this long the run ends with a report.
+std::atomic<long> g_heartbeat{0};
+
+void StartWatchdog(int seconds) {
+  std::thread([seconds] {
+    long last = -2;
+    int still = 0;
+    for (;;) {
+      std::this_thread::sleep_for(std::chrono::seconds(1));
+      const long now = g_heartbeat.load();
+      still = now == last ? still + 1 : 0;
+      last = now;
+      if (still >= seconds) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "soak: HANG, event %ld has run for %d s\n", g_index, still);
+        DumpRecent();
+        std::_Exit(3);
+      }
+    }
+  }).detach();
 }
 
 [[noreturn]] void Fail(const std::string& why) {
@@ -86,11 +116,7 @@ class Soak {
       QDir dir(corpora + "/" + sub);
       if (!dir.exists()) continue;
       for (const QString& f : dir.entryList(QDir::Files, QDir::Name)) {
-        const QString copy = work_dir_.filePath(f);
-        if (QFile::copy(dir.filePath(f), copy)) {
-          QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
-          corpus_.append(copy);
-        }
+        corpus_.append(dir.filePath(f));
       }
     }
     SetMessageHook([this](const QString& text) {
@@ -103,11 +129,31 @@ class Soak {
         return work_dir_.filePath(QStringLiteral("soak%1").arg(Pick(4)));
       }
       if (corpus_.isEmpty() || Pick(8) == 0) return std::nullopt;
-      const QString name = corpus_[Pick(static_cast<unsigned>(corpus_.size()))];
-      Note("  chose " + name.toStdString());
-      return name;
+      if (Pick(5) == 0) {
+        // Whatever an earlier Save left in the work folder.
+        const QStringList left = QDir(work_dir_.path()).entryList(QDir::Files, QDir::Name);
+        if (!left.isEmpty()) {
+          const QString name = work_dir_.filePath(left[Pick(static_cast<unsigned>(left.size()))]);
+          Note("  chose " + name.toStdString());
+          return name;
+        }
+      }
+      // A fresh copy each time, since an earlier Save may have written over the last one.
+      const QString source = corpus_[Pick(static_cast<unsigned>(corpus_.size()))];
+      const QString copy = work_dir_.filePath(QFileInfo(source).fileName());
+      QFile::remove(copy);
+      if (!QFile::copy(source, copy)) return std::nullopt;
+      QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
+      Note("  chose " + source.toStdString());
+      return copy;
     });
-    SetPrintDialogHook([](QWidget*, QPrinter&) { return false; });
+    // Printing is mostly cancelled; a confirmed print goes to a PDF file in the work folder.
+    SetPrintDialogHook([this](QWidget*, QPrinter&) { return Pick(4) == 0; });
+    SetPrinterHook([this](QPrinter& printer) {
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(work_dir_.filePath(QStringLiteral("print.pdf")));
+      return true;
+    });
     form_.SetFontDialog([this](const TFont& initial) -> std::optional<TFont> {
       if (Pick(3) == 0) return std::nullopt;
       TFont f = initial;
@@ -140,6 +186,8 @@ class Soak {
       // Closed windows really go away now and then, so stale references would show.
       if (Pick(16) == 0) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
       Check();
+      if (trace_) TraceWindows();
+      ++g_heartbeat;
       if ((g_index + 1) % 5000 == 0) {
         std::printf("soak: %ld events, %lld windows, %.1f s\n", g_index + 1,
                     static_cast<long long>(form_.DocumentWindows().size()),
@@ -147,6 +195,12 @@ class Soak {
         std::fflush(stdout);
       }
     }
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Check();
+    // The program's end: the active window closes with the main window.
+    Note("File Exit");
+    form_.FileExitItem->trigger();
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     Check();
@@ -161,6 +215,21 @@ class Soak {
   }
 
  private:
+  // With --trace: where the document windows are and how they are shown.
+  void TraceWindows() {
+    const QSize vp = form_.MdiArea()->viewport()->size();
+    std::string line = "    area " + std::to_string(vp.width()) + "x" + std::to_string(vp.height());
+    for (TMDIChild* c : form_.DocumentWindows()) {
+      const QRect g = c->geometry();
+      line += " | " + std::to_string(g.x()) + "," + std::to_string(g.y()) + " " +
+              std::to_string(g.width()) + "x" + std::to_string(g.height()) +
+              (c->isMaximized() ? " max" : "") + (c->isMinimized() ? " min" : "") +
+              (c->isHidden() ? " hidden" : "");
+    }
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+  }
+
   unsigned Pick(unsigned n) { return static_cast<unsigned>(rng_() % n); }
   bool Chance(unsigned percent) { return Pick(100) < percent; }
 
@@ -427,7 +496,10 @@ class Soak {
         if (how == 0) form_.MdiArea()->setActiveSubWindow(w);
         if (how == 1) w->showMaximized();
         if (how == 2) w->showNormal();
-        if (how == 3) w->resize(static_cast<int>(Pick(1200)), static_cast<int>(Pick(900)));
+        // As the user's frame drag would: a minimised window has no frame to drag.
+        if (how == 3 && !w->isMinimized()) {
+          w->resize(static_cast<int>(Pick(1200)), static_cast<int>(Pick(900)));
+        }
         break;
       }
       default:
@@ -438,7 +510,7 @@ class Soak {
   }
 
   void FileEvent() {
-    switch (Pick(6)) {
+    switch (Pick(8)) {
       case 0:
       case 1:
       case 2:
@@ -455,6 +527,17 @@ class Soak {
         Note("Save");
         form_.FileSaveItem->trigger();
         break;
+      case 5:
+        Note("Print");
+        form_.Print1->trigger();
+        break;
+      case 6: {
+        Note("About");
+        // The version dialog is modal: close it from inside its own loop.
+        QTimer::singleShot(0, form_.AboutBox(), [this] { form_.AboutBox()->reject(); });
+        form_.HelpAboutItem->trigger();
+        break;
+      }
       default:
         Note("Copy");
         form_.CopyItem->trigger();
@@ -570,6 +653,7 @@ int main(int argc, char** argv) {
 #ifdef SOAK_HAVE_DEATH_CALLBACK
   __sanitizer_set_death_callback(DumpRecent);
 #endif
+  StartWatchdog(static_cast<int>(ArgOr(argc, argv, "--hang-seconds", "SOAK_HANG_SECONDS", 30)));
   int qargc = 1;
   SoakApplication app(qargc, argv);
   QApplication::setApplicationName(QStringLiteral("Ranoveh"));
