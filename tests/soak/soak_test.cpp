@@ -295,7 +295,6 @@ class Soak {
   void PointerEvent() {
     TSurfaceView* v = TargetView();
     if (!v) return;
-    QPointer<TSurfaceView> view = v;
     const QPoint p(Coordinate(v->width()), Coordinate(v->height()));
     const unsigned kind = Pick(10);
     if (kind < 3) {
