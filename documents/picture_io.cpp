@@ -112,6 +112,12 @@ void WriteFileAtomically(const QString& path, const QByteArray& bytes) {
 
 bool SavePictureFile(const Picture& picture, const QString& path) {
   if (const TBitmap* bmp = picture.Bitmap()) {
+    // A BMP file cannot hold a picture without rows or columns; writing one would leave a
+    // file that no reader, ours included, opens again.
+    if (bmp->Width() == 0 || bmp->Height() == 0) {
+      throw EngineError("幅または高さが 0 の図は保存できません (" + std::to_string(bmp->Width()) +
+                        " × " + std::to_string(bmp->Height()) + ")");
+    }
     WriteBmpAtomically(path, *bmp);
     return true;
   }

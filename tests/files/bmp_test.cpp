@@ -326,6 +326,15 @@ TEST(PictureFiles, SaveReplacesAtomicallyAndFailureKeepsTheOldFile) {
   EXPECT_TRUE(QFileInfo(dir.filePath("taken.bmp")).isDir());
   EXPECT_THROW(SavePictureFile(pic, dir.filePath("no/such/dir/x.bmp")), EngineError);
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+
+  // A picture with no rows (a window without client height) is refused, not written
+  // as a file that cannot be opened again; the old file stays.
+  Picture flat;
+  flat.SetBitmap(std::make_unique<TBitmap>(112, 0));
+  EXPECT_THROW(SavePictureFile(flat, path), EngineError);
+  Picture still;
+  LoadPictureFile(still, path);
+  EXPECT_EQ(still.Width(), 5);
   (void)first;
 }
 
