@@ -254,15 +254,15 @@ int Compare(const QString& expected_path, const QString& actual_path) {
   return 0;
 }
 
-int Pixels(const QString& path, const QStringList& specs) {
+int Pixels(const QString& path, const QStringList& probes) {
   const QImage img = Load(path);
   if (img.isNull()) return Fail("cannot read the picture");
   int bad = 0;
-  for (const QString& spec : specs) {
-    const QStringList xy = spec.section('=', 0, 0).split(',');
+  for (const QString& probe : probes) {
+    const QStringList xy = probe.section('=', 0, 0).split(',');
     bool ok = false;
-    const QRgb want = spec.section('=', 1).toUInt(&ok, 16);
-    if (xy.size() != 2 || !ok) return Fail("bad pixel spec");
+    const QRgb want = probe.section('=', 1).toUInt(&ok, 16);
+    if (xy.size() != 2 || !ok) return Fail("bad pixel probe");
     const int x = xy[0].toInt(), y = xy[1].toInt();
     const QRgb got = img.valid(x, y) ? img.pixel(x, y) & 0xFFFFFF : 0xFFFFFFFF;
     if (got != want) {
