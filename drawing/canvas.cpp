@@ -3,11 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
-
 #include "floodfill.h"
+#include "run_fill.h"
 #include "spans.h"
 #include "text.h"
 
@@ -20,48 +17,8 @@ using i64 = std::int64_t;
 constexpr std::uint32_t kRgb = 0x00FFFFFFu;
 constexpr std::uint32_t kAlpha = 0xFF000000u;
 
-// Runs at least this long are written past the cache: a figure that large will not fit in it
-// anyway, and skipping the read of each line before it is overwritten saves half the traffic.
-constexpr int kStreamRun = 2048;
-
-void FillCopy(std::uint32_t* p, int n, std::uint32_t v) {
-#ifdef __SSE2__
-  // Unaligned 16-byte stores throughout; the last one may overlap the one before it.
-  if (n >= 4) {
-    const __m128i vv = _mm_set1_epi32(static_cast<int>(v));
-    std::uint32_t* const end = p + n;
-    if (n >= kStreamRun) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(p), vv);
-      p = reinterpret_cast<std::uint32_t*>((reinterpret_cast<std::uintptr_t>(p) + 16) &
-                                           ~std::uintptr_t{15});
-      for (; p + 16 <= end; p += 16) {
-        _mm_stream_si128(reinterpret_cast<__m128i*>(p), vv);
-        _mm_stream_si128(reinterpret_cast<__m128i*>(p + 4), vv);
-        _mm_stream_si128(reinterpret_cast<__m128i*>(p + 8), vv);
-        _mm_stream_si128(reinterpret_cast<__m128i*>(p + 12), vv);
-      }
-      _mm_sfence();
-    }
-    for (; p + 4 <= end; p += 4) _mm_storeu_si128(reinterpret_cast<__m128i*>(p), vv);
-    if (p < end) _mm_storeu_si128(reinterpret_cast<__m128i*>(end - 4), vv);
-    return;
-  }
-#endif
-  for (; n > 0; --n) *p++ = v;
-}
-
-void FillNotXor(std::uint32_t* p, int n, std::uint32_t flip) {
-#ifdef __SSE2__
-  const __m128i f = _mm_set1_epi32(static_cast<int>(flip));
-  const __m128i a = _mm_set1_epi32(static_cast<int>(kAlpha));
-  for (; n >= 4; n -= 4, p += 4) {
-    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    v = _mm_or_si128(_mm_xor_si128(v, f), a);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
-  }
-#endif
-  for (; n > 0; --n, ++p) *p = (*p ^ flip) | kAlpha;
-}
+void FillCopy(std::uint32_t* p, int n, std::uint32_t v) { FillRunCopy(p, n, v, true); }
+void FillNotXor(std::uint32_t* p, int n, std::uint32_t flip) { FillRunNotXor(p, n, flip); }
 
 // Fills runs of pixels with one colour in one pen mode.
 struct RunFiller {

@@ -1,5 +1,7 @@
 #include "floodfill.h"
 
+#include "run_fill.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
@@ -343,33 +345,9 @@ class RegionFinder {
   Bounds bounds_;
 };
 
-void PaintCopy(std::uint32_t* p, int n, std::uint32_t v) {
-#ifdef __SSE2__
-  // Unaligned 16-byte stores; the last one may overlap the one before it. The row is still in
-  // the cache from its classification, so plain stores beat streaming ones here.
-  if (n >= 4) {
-    const __m128i vv = _mm_set1_epi32(static_cast<int>(v));
-    std::uint32_t* const end = p + n;
-    for (; p + 4 <= end; p += 4) _mm_storeu_si128(reinterpret_cast<__m128i*>(p), vv);
-    if (p < end) _mm_storeu_si128(reinterpret_cast<__m128i*>(end - 4), vv);
-    return;
-  }
-#endif
-  for (; n > 0; --n) *p++ = v;
-}
-
-void PaintNotXor(std::uint32_t* p, int n, std::uint32_t flip) {
-#ifdef __SSE2__
-  const __m128i f = _mm_set1_epi32(static_cast<int>(flip));
-  const __m128i a = _mm_set1_epi32(static_cast<int>(kAlpha));
-  for (; n >= 4; n -= 4, p += 4) {
-    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    v = _mm_or_si128(_mm_xor_si128(v, f), a);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
-  }
-#endif
-  for (; n > 0; --n, ++p) *p = (*p ^ flip) | kAlpha;
-}
+// The row was just classified and is still in the cache, so plain stores beat streaming ones.
+void PaintCopy(std::uint32_t* p, int n, std::uint32_t v) { FillRunCopy(p, n, v, false); }
+void PaintNotXor(std::uint32_t* p, int n, std::uint32_t flip) { FillRunNotXor(p, n, flip); }
 
 }  // namespace
 
