@@ -791,15 +791,21 @@ void TMainForm::BitBtn2Click() {
 void TMainForm::SpeedButton1Click() {
   auto surface = state_.ActiveImage.lock();
   if (!surface) return;
+  const bool was_empty = surface->Picture().Empty();
   LayTatami(state_, *surface, RadioGroup1ItemIndex());
-  RefreshSurface(*surface);
+  TBitmap* bitmap = surface->Picture().Bitmap();
+  if (!bitmap) return;
+  // Only the mats and joints are shown again, unless the command made the bitmap itself.
+  const TRect changed = bitmap->Canvas().TakeDirty();
+  if (was_empty) {
+    RefreshSurface(*surface);
+  } else if (!changed.IsEmpty()) {
+    RepaintSurface(*surface, changed);
+  }
 }
 
-void TMainForm::StaticText1Click() {
-  auto before = state_.ActiveImage.lock();
-  UndoLastPress(state_, *this);
-  if (before) RefreshSurface(*before);
-}
+// Undo reports what it changed itself.
+void TMainForm::StaticText1Click() { UndoLastPress(state_, *this); }
 
 int TMainForm::RadioGroup1ItemIndex() const { return RadioGroup1Items->checkedId(); }
 
