@@ -8,21 +8,10 @@ namespace rv {
 namespace {
 
 // Takes the gestures' requests to the window and ignores them, except for the text.
-class SilentUi : public UiPort {
+class SilentUi : public NullUiPort {
  public:
   std::string text;
-  void SetPointerReadout(const std::string&) override {}
-  void SetToolPrompt(const std::string&) override {}
-  void SetStatusText(const std::string&) override {}
-  void SetUndoEnabled(bool) override {}
-  void SetTatamiEnabled(bool) override {}
-  void SetSurfaceCursor(Surface&, TCursor) override {}
-  void RepaintSurface(Surface&, const TRect&) override {}
   std::string TextSource() override { return text; }
-  int CreateEraserOutline(const std::string&) override { return 0; }
-  bool EraserOutlineExists(int) override { return false; }
-  void ShowEraserOutline(int, int, int, int, int) override {}
-  void DestroyEraserOutline(int) override {}
 };
 
 // Replays what a user does with the mouse.

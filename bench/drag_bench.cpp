@@ -15,21 +15,10 @@ namespace {
 using namespace rv;
 
 // Collects what the engine asks the view to show again; ignores everything else.
-class RepaintCollector : public UiPort {
+class RepaintCollector : public NullUiPort {
  public:
   TRect pending{};
-  void SetPointerReadout(const std::string&) override {}
-  void SetToolPrompt(const std::string&) override {}
-  void SetStatusText(const std::string&) override {}
-  void SetUndoEnabled(bool) override {}
-  void SetTatamiEnabled(bool) override {}
-  void SetSurfaceCursor(Surface&, TCursor) override {}
   void RepaintSurface(Surface&, const TRect& r) override { pending = pending.United(r); }
-  std::string TextSource() override { return {}; }
-  int CreateEraserOutline(const std::string&) override { return 0; }
-  bool EraserOutlineExists(int) override { return false; }
-  void ShowEraserOutline(int, int, int, int, int) override {}
-  void DestroyEraserOutline(int) override {}
 };
 
 constexpr int kWidth = 4000;

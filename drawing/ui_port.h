@@ -34,4 +34,22 @@ class UiPort {
   virtual void DestroyEraserOutline(int handle) = 0;
 };
 
+// Ignores every request; for drawing without a window (the version dialog's picture, benchmarks).
+// Override what you need.
+class NullUiPort : public UiPort {
+ public:
+  void SetPointerReadout(const std::string&) override {}
+  void SetToolPrompt(const std::string&) override {}
+  void SetStatusText(const std::string&) override {}
+  void SetUndoEnabled(bool) override {}
+  void SetTatamiEnabled(bool) override {}
+  void SetSurfaceCursor(Surface&, TCursor) override {}
+  void RepaintSurface(Surface&, const TRect&) override {}
+  std::string TextSource() override { return {}; }
+  int CreateEraserOutline(const std::string&) override { return 0; }
+  bool EraserOutlineExists(int) override { return false; }
+  void ShowEraserOutline(int, int, int, int, int) override {}
+  void DestroyEraserOutline(int) override {}
+};
+
 }  // namespace rv

@@ -7,6 +7,7 @@
 
 #include "drawing/commits.h"
 #include "drawing/figure_script.h"
+#include "tests/engine/gesture_rig.h"
 
 namespace rv {
 namespace {
@@ -15,12 +16,7 @@ using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using Calls = std::vector<std::string>;
 
-DrawingState Pressed(int x, int y) {
-  DrawingState s;
-  s.StartX = s.LastX = x;
-  s.StartY = s.LastY = y;
-  return s;
-}
+using test::Pressed;
 
 TEST(WallGap, OpeningBandIsThreePixelsEachSide) {
   struct Case {

@@ -14,6 +14,14 @@ inline std::shared_ptr<Surface> MakeSurface(int w, int h, std::string name = "ne
   return s;
 }
 
+// A drawing state right after a press at (x, y): what a commit arm starts from.
+inline DrawingState Pressed(int x, int y) {
+  DrawingState s;
+  s.StartX = s.LastX = x;
+  s.StartY = s.LastY = y;
+  return s;
+}
+
 // An icon or metafile as far as the engine can see one.
 class StubForeign : public ForeignGraphic {
  public:

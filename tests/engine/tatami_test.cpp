@@ -7,6 +7,7 @@
 
 #include "drawing/surface.h"
 #include "tatami/tatami.h"
+#include "tests/engine/gesture_rig.h"
 
 namespace rv {
 namespace {
@@ -231,18 +232,9 @@ TEST(Tatami, NothingDrawnYet) {
   EXPECT_EQ(Lay(zero, 1).segments, "(0, 0)–(0, 0); (0, 0)–(0, 0); (0, 0)–(0, 0); (0, 0)–(0, 0)");
 }
 
-class FakeIcon : public ForeignGraphic {
- public:
-  GraphicKind Kind() const override { return GraphicKind::Icon; }
-  int Width() const override { return 32; }
-  int Height() const override { return 32; }
-  void SetSize(int, int) override { throw EngineError(kMsgIconResize); }
-  std::unique_ptr<ForeignGraphic> Clone() const override { return std::make_unique<FakeIcon>(); }
-};
-
 TEST(Tatami, IndexOutsideTheItemsOrAnIconChangeNothing) {
   Surface icon;
-  icon.Picture().SetForeign(std::make_unique<FakeIcon>());
+  icon.Picture().SetForeign(std::make_unique<test::StubForeign>(GraphicKind::Icon));
   DrawingState s = Frame(0, 0, 360, 240, 360, 240);
   for (int item : {-1, 7, INT_MIN, INT_MAX}) {
     EXPECT_NO_THROW(LayTatami(s, icon, item));
